@@ -1,0 +1,65 @@
+#include "driver/reporter.h"
+
+#include <array>
+#include <charconv>
+
+namespace zoltas {
+
+namespace {
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+std::string hex(std::uint32_t value) {
+    std::array<char, 8> digits{};
+    auto [end, ec] = std::to_chars(digits.data(), digits.data() + digits.size(), value, 16);
+    (void)ec;
+    return std::string(digits.data(), end);
+}
+
+}  // namespace
+
+std::string formatValue(std::int32_t value, char fill) {
+    std::string digits = hex(static_cast<std::uint32_t>(value));
+    std::string text = "$";
+    if (digits.size() < 4) {
+        text.append(4 - digits.size(), fill);
+    }
+    text += digits;
+    text += " [";
+    text += std::to_string(value);
+    text += ']';
+    return text;
+}
+
+std::string hex4(std::uint16_t value) {
+    return {kHexDigits[(value >> 12) & 0xF], kHexDigits[(value >> 8) & 0xF],
+            kHexDigits[(value >> 4) & 0xF], kHexDigits[value & 0xF]};
+}
+
+void Reporter::openLog() {
+    log_.open("asm.log", std::ios::out | std::ios::trunc);
+}
+
+void Reporter::closeLog() {
+    if (log_.is_open()) {
+        log_.close();
+    }
+}
+
+void Reporter::consoleLine(std::string_view text) {
+    console_ << text << '\n' << std::flush;
+}
+
+void Reporter::logLine(std::string_view text) {
+    if (log_.is_open()) {
+        log_ << text << '\n' << std::flush;
+    }
+}
+
+void Reporter::listingPrefix(std::uint16_t address, std::int32_t lineNumber) {
+    if (log_.is_open()) {
+        log_ << 'A' << hex4(address) << " L" << lineNumber << '\t';
+    }
+}
+
+}  // namespace zoltas

@@ -1,0 +1,41 @@
+// The one way text leaves the assembler: console lines, log lines and the log's listing prefix.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace zoltas {
+
+// "$", the value in lower-case hexadecimal right-aligned in four positions padded with `fill`
+// (longer values in full, negative ones as 32-bit two's complement), " [", the decimal value, "]".
+// The log always pads with '0'; the console pads with ' ' except at the end of assembly.
+[[nodiscard]] std::string formatValue(std::int32_t value, char fill);
+
+// Exactly four lower-case hexadecimal digits: 31 gives "001f".
+[[nodiscard]] std::string hex4(std::uint16_t value);
+
+class Reporter {
+  public:
+    explicit Reporter(std::ostream& console) : console_(console) {}
+
+    // Creates or empties "asm.log" in the current directory. When that fails nothing is said and
+    // every later log line is dropped; the run goes on as if the log worked.
+    void openLog();
+    void closeLog();
+
+    // Every line ends with a line end and a flush, so a run that dies keeps what it wrote.
+    void consoleLine(std::string_view text);
+    void logLine(std::string_view text);
+
+    // "A" + hex4(address) + " L" + line number + TAB, left open for the handler's log text.
+    void listingPrefix(std::uint16_t address, std::int32_t lineNumber);
+
+  private:
+    std::ostream& console_;
+    std::ofstream log_;
+};
+
+}  // namespace zoltas

@@ -1,0 +1,116 @@
+#include "driver/run.h"
+
+#include <fstream>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "driver/reporter.h"
+#include "source/assembly_state.h"
+#include "source/line_loop.h"
+
+namespace zoltas {
+
+namespace {
+
+const std::string kBanner = std::string("Vanta Zolt Assembler v") + kVersion;
+
+// Reads the command line into the state. Arguments 3 to 5 count by presence only: "bin" as the
+// third still selects CROM, "nolog" as the fourth still turns the log on.
+void configure(int argc, const char* const* argv, AssemblyState& state, Reporter& reporter) {
+    if (argc == 2) {
+        reporter.consoleLine("\nNo output file specified, using default!\n\toutput.rom");
+        state.outputName = "output.rom";
+        state.outputFormat = OutputFormat::crom;
+        state.logEnabled = true;
+        state.warningsEnabled = true;
+    } else {
+        state.outputName = argv[2];
+        state.outputFormat = argc > 3 ? OutputFormat::crom : OutputFormat::bin;
+        state.logEnabled = argc > 4;
+        state.warningsEnabled = argc <= 5;
+    }
+    state.inputName = argv[1];
+}
+
+void writeLogHeader(int argc, const char* const* argv, const AssemblyState& state,
+                    Reporter& reporter) {
+    reporter.logLine(kBanner);
+    reporter.logLine("Argument count: " + std::to_string(argc));
+    std::string commandLine = "Command line: ";
+    for (int i = 0; i < argc; ++i) {
+        commandLine += argv[i];
+        commandLine += ' ';
+    }
+    reporter.logLine(commandLine);
+    reporter.logLine("Input file:\t" + state.inputName);
+    reporter.logLine("Output file:\t" + state.outputName);
+}
+
+[[nodiscard]] bool runPasses(std::istream& source, AssemblyState& state, Reporter& reporter) {
+    return parseSource(source, state, reporter);
+}
+
+void writeSummary(const AssemblyState& state, Reporter& reporter) {
+    std::string done = "Done assembling";
+    if (state.warningCount != 0) {
+        // Always "warnings", also for one.
+        done += " with " + std::to_string(state.warningCount) + " warnings";
+    }
+    reporter.consoleLine(done + ".");
+    if (state.logEnabled) {
+        reporter.logLine(std::to_string(state.warningCount) + " warnings during assembly.");
+        reporter.logLine("Done.");
+    }
+}
+
+int assemble(int argc, const char* const* argv, Reporter& reporter) {
+    reporter.consoleLine(kBanner);
+    if (argc <= 1) {
+        reporter.consoleLine(
+            "\nNo input file specified, nothing to assemble!\n"
+            "Usage:\n\tzoltas.exe infile outfile bin/rom log");
+        return 1;
+    }
+
+    // 128 KiB of image: on the heap, not the stack.
+    auto state = std::make_unique<AssemblyState>();
+    configure(argc, argv, *state, reporter);
+    if (state->logEnabled) {
+        reporter.openLog();
+        writeLogHeader(argc, argv, *state, reporter);
+    }
+
+    // Read in binary mode: the line reader drops a CR before LF itself, the same on every
+    // platform. The source stays open until the run ends.
+    std::ifstream source(state->inputName, std::ios::in | std::ios::binary);
+    if (!source.is_open()) {
+        reporter.consoleLine("Load error: No such file \"" + state->inputName + "\" exists!");
+        if (state->logEnabled) {
+            reporter.logLine("Error: Specified input file could not be accessed");
+        }
+        return 1;
+    }
+    if (!runPasses(source, *state, reporter)) {
+        return 1;
+    }
+    writeSummary(*state, reporter);
+    return 0;
+}
+
+}  // namespace
+
+int runAssembler(int argc, const char* const* argv, std::ostream& console) {
+    Reporter reporter(console);
+    int status = 1;
+    try {
+        status = assemble(argc, argv, reporter);
+    } catch (const std::bad_alloc&) {
+        // No source can ask for much memory, but a machine can still run out of it.
+        reporter.consoleLine("Error: Out of memory");
+    }
+    reporter.closeLog();
+    return status;
+}
+
+}  // namespace zoltas

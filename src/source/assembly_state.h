@@ -1,0 +1,106 @@
+// The whole mutable state of one assembly run and the plain types the passes share.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace zoltas {
+
+// A number read from the source keeps its low 16 bits when it becomes a word or an address:
+// -1 becomes 0xFFFF and 65536 becomes 0x0000.
+constexpr std::uint16_t toWord(std::int32_t value) {
+    return static_cast<std::uint16_t>(static_cast<std::uint32_t>(value));
+}
+
+// 65,536 words indexed by a 16-bit address, so no index can leave the image.
+class WordImage {
+  public:
+    static constexpr std::size_t kWords = 65536;
+
+    WordImage() : words_(kWords, 0) {}
+    std::uint16_t& operator[](std::uint16_t address) { return words_[address]; }
+    std::uint16_t operator[](std::uint16_t address) const { return words_[address]; }
+
+  private:
+    std::vector<std::uint16_t> words_;
+};
+
+enum class OutputFormat { crom, bin };
+
+// The outcome of handling one source line.
+enum class LineResult { proceed, endOfSource, abortRun };
+
+// Labels or constants: parallel sequences, appended only, so an index is the definition order.
+class SymbolTable {
+  public:
+    std::vector<std::string> names;
+    std::vector<std::uint16_t> values;
+    std::vector<std::int32_t> useCounts;
+
+    // Appends (name, value, 0) without any check: a repeated name is a second entry that lookups
+    // never reach.
+    void define(std::string_view name, std::uint16_t value) { append(name, value, 0); }
+
+    // Appends the built-in "AssembleAddress" as an entry that never counts as unused.
+    void defineAssembleAddress();
+
+    // Entry 0 follows the address at the start of every line.
+    void setAssembleAddress(std::uint16_t address) { values[0] = address; }
+
+    // The first entry whose name equals `name` with only A to Z folded: the same answer as
+    // findName over `names`, from an index instead of a scan.
+    [[nodiscard]] std::optional<std::size_t> find(std::string_view name) const;
+
+    [[nodiscard]] std::size_t size() const { return names.size(); }
+
+  private:
+    void append(std::string_view name, std::uint16_t value, std::int32_t useCount);
+
+    std::unordered_map<std::string, std::size_t> firstIndexByFoldedName_;
+};
+
+// Symbolic words waiting for pass 2 (constants) or pass 3 (labels). Both halves grow together.
+struct ReferenceList {
+    std::vector<std::string> names;
+    std::vector<std::uint16_t> addresses;
+
+    void record(std::string_view name, std::uint16_t address) {
+        names.emplace_back(name);
+        addresses.push_back(address);
+    }
+};
+
+struct AssemblyState {
+    WordImage image;
+    std::uint16_t address = 0;
+    std::uint16_t highestAddress = 0;
+    std::uint16_t startAddress = 0;
+    std::uint16_t usedWords = 0;
+    std::uint16_t sizeLimit = 0xFFFF;
+
+    OutputFormat outputFormat = OutputFormat::crom;
+    std::string outputName;
+    std::string inputName;
+    bool logEnabled = false;
+    bool warningsEnabled = true;
+    std::int32_t warningCount = 0;
+
+    bool literalMode = false;
+    bool counting = false;
+    std::uint16_t counterValue = 0;
+    std::uint16_t counterStart = 0;
+
+    std::int32_t lineNumber = 0;
+
+    SymbolTable labels;
+    SymbolTable constants;
+    ReferenceList labelRefs;
+    ReferenceList constantRefs;
+};
+
+}  // namespace zoltas

@@ -1,0 +1,93 @@
+#include "source/line_loop.h"
+
+#include <string>
+
+#include "source/line_reader.h"
+
+namespace zoltas {
+
+namespace {
+
+// The word limit stops pass 1 two words below `sizeLimit`; a limit of 0 or 1 stops it at the
+// first line that is not skipped.
+bool wordLimitReached(AssemblyState& state) {
+    state.usedWords = static_cast<std::uint16_t>(state.highestAddress - state.startAddress);
+    return static_cast<std::int32_t>(state.usedWords) >=
+           static_cast<std::int32_t>(state.sizeLimit) - 2;
+}
+
+void reportWordLimit(const AssemblyState& state, Reporter& reporter) {
+    reporter.consoleLine("Word limit reached, stopping assembly early");
+    if (state.logEnabled) {
+        // No blank before "[" here, unlike the value format.
+        reporter.logLine("Word limit reached, stopping at $" + hex4(state.address) + "[" +
+                         std::to_string(state.address) + "] on line " +
+                         std::to_string(state.lineNumber) + ".");
+    }
+}
+
+LineResult handleLine(AssemblyState& state, Reporter& reporter, std::string_view line) {
+    switch (line[0]) {
+        case ';':
+            if (state.logEnabled) {
+                reporter.logLine("Comment line");
+            }
+            return LineResult::proceed;
+        default:
+            // Directive, instruction and label lines are not assembled yet; stopping is better
+            // than writing an image that leaves them out.
+            reporter.consoleLine("L" + std::to_string(state.lineNumber) +
+                                 "\tERROR: This kind of line is not supported yet");
+            return LineResult::abortRun;
+    }
+}
+
+}  // namespace
+
+bool parseSource(std::istream& source, AssemblyState& state, Reporter& reporter) {
+    reporter.consoleLine("Starting parse part 1 of 4...");
+    if (state.logEnabled) {
+        reporter.logLine("Pass 1/4");
+    }
+    state.labels.defineAssembleAddress();
+    state.constants.defineAssembleAddress();
+    state.literalMode = true;
+    state.lineNumber = 0;
+
+    LineReader reader(source);
+    std::string_view line;
+    while (reader.next(line)) {
+        ++state.lineNumber;
+        if (state.address > state.highestAddress) {
+            state.highestAddress = state.address;
+        }
+        state.labels.setAssembleAddress(state.address);
+        state.constants.setAssembleAddress(state.address);
+
+        // Lines of one or two characters are counted and skipped without a trace in the log.
+        if (line.size() >= 3) {
+            if (wordLimitReached(state)) {
+                reportWordLimit(state, reporter);
+                return true;
+            }
+            if (state.logEnabled) {
+                reporter.listingPrefix(state.address, state.lineNumber);
+            }
+            switch (handleLine(state, reporter, line)) {
+                case LineResult::proceed:
+                    break;
+                case LineResult::endOfSource:
+                    return true;
+                case LineResult::abortRun:
+                    return false;
+            }
+        }
+
+        if (state.counting) {
+            state.counterValue = static_cast<std::uint16_t>(state.address - state.counterStart);
+        }
+    }
+    return true;
+}
+
+}  // namespace zoltas

@@ -1,0 +1,30 @@
+// Splits a byte stream into source lines: every byte up to the next line feed, a carriage return
+// right before that line feed dropped, so CR LF and LF sources read the same on every platform.
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <string>
+#include <string_view>
+
+namespace zoltas {
+
+class LineReader {
+  public:
+    explicit LineReader(std::istream& in) : in_(in) {}
+
+    // The next line, valid until the following call; false at the end of the source. A last line
+    // without a line feed is still a line; after a final line feed there is none. A read error
+    // ends the source like the end of the file.
+    bool next(std::string_view& line);
+
+  private:
+    bool fill();
+
+    std::istream& in_;
+    std::string buffer_;
+    std::size_t start_ = 0;
+    bool atEnd_ = false;
+};
+
+}  // namespace zoltas

@@ -1,0 +1,131 @@
+#include "source/syntax.h"
+
+namespace zoltas {
+
+std::size_t tokenEnd(std::string_view text) {
+    if (text.empty()) {
+        return 0;
+    }
+    std::size_t k = 0;
+    if (!isSeparator(text[0])) {
+        k = 1;
+        while (k < text.size() && !isSeparator(text[k])) {
+            ++k;
+        }
+        if (k == text.size()) {
+            k = text.size() - 1;
+        }
+    }
+    // A separator in the last position stays in the token.
+    return k == text.size() - 1 ? text.size() : k;
+}
+
+namespace {
+
+// White space as strtol skips it in the C locale.
+constexpr bool isCSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+int digitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'z') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'Z') {
+        return c - 'A' + 10;
+    }
+    return 99;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> readNumber(std::string_view text) {
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    int base = 10;
+    if (text[0] == '$') {
+        base = 16;
+        text.remove_prefix(1);
+    } else if (text[0] == '%') {
+        base = 2;
+        text.remove_prefix(1);
+    }
+
+    std::size_t i = 0;
+    while (i < text.size() && isCSpace(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    // "0x" counts as a prefix only when a hexadecimal digit follows; otherwise the "0" is the
+    // number and reading stops at the "x".
+    if (base == 16 && i + 2 < text.size() && text[i] == '0' &&
+        (text[i + 1] == 'x' || text[i + 1] == 'X') && digitValue(text[i + 2]) < 16) {
+        i += 2;
+    }
+
+    // Anything past 2^31 is out of range for either sign, so the magnitude stops growing there.
+    constexpr std::int64_t kBeyondRange = std::int64_t{1} << 31;
+    std::int64_t magnitude = 0;
+    bool anyDigit = false;
+    for (; i < text.size() && digitValue(text[i]) < base; ++i) {
+        anyDigit = true;
+        if (magnitude <= kBeyondRange) {
+            magnitude = magnitude * base + digitValue(text[i]);
+        }
+    }
+    if (!anyDigit) {
+        return std::nullopt;
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value < INT32_MIN || value > INT32_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+std::string_view referenceName(std::string_view token) {
+    for (std::size_t k = 1; k < token.size(); ++k) {
+        if (token[k] == ';') {
+            return token.substr(1, k);
+        }
+        if (isSeparator(token[k])) {
+            return token.substr(1, k - 1);
+        }
+    }
+    return token.size() > 1 ? token.substr(1) : std::string_view{};
+}
+
+std::string foldAscii(std::string_view text) {
+    std::string folded(text);
+    for (char& c : folded) {
+        c = foldAscii(c);
+    }
+    return folded;
+}
+
+std::optional<std::size_t> findName(const std::vector<std::string>& names, std::string_view name) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string& candidate = names[i];
+        if (candidate.size() != name.size()) {
+            continue;
+        }
+        bool equal = true;
+        for (std::size_t k = 0; k < name.size() && equal; ++k) {
+            equal = foldAscii(candidate[k]) == foldAscii(name[k]);
+        }
+        if (equal) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace zoltas

@@ -1,0 +1,152 @@
+#include "case_file.h"
+
+#include <sstream>
+#include <stdexcept>
+
+namespace zoltas::e2e {
+
+namespace {
+
+std::vector<std::string> splitWords(const std::string& text, int lineNumber) {
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == ' ') {
+            ++i;
+            continue;
+        }
+        std::string word;
+        if (text[i] == '"') {
+            const std::size_t close = text.find('"', i + 1);
+            if (close == std::string::npos) {
+                throw std::runtime_error("line " + std::to_string(lineNumber) + ": unclosed quote");
+            }
+            word = text.substr(i + 1, close - i - 1);
+            i = close + 1;
+        } else {
+            const std::size_t end = text.find(' ', i);
+            word = text.substr(i, end == std::string::npos ? std::string::npos : end - i);
+            i = end == std::string::npos ? text.size() : end;
+        }
+        words.push_back(word);
+    }
+    return words;
+}
+
+std::string fromHex(const std::vector<std::string>& lines, int lineNumber) {
+    std::string bytes;
+    for (const std::string& line : lines) {
+        std::istringstream in(line);
+        std::string pair;
+        while (in >> pair) {
+            if (pair.size() != 2 ||
+                pair.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+                throw std::runtime_error("section at line " + std::to_string(lineNumber) +
+                                         ": bad hexadecimal byte " + pair);
+            }
+            bytes.push_back(static_cast<char>(std::stoi(pair, nullptr, 16)));
+        }
+    }
+    return bytes;
+}
+
+struct Section {
+    std::vector<std::string> header;
+    int lineNumber = 0;
+    std::vector<std::string> lines;
+};
+
+bool hasFlag(const Section& section, const std::string& flag) {
+    for (std::size_t i = 2; i < section.header.size(); ++i) {
+        if (section.header[i] == flag) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string textOf(const Section& section) {
+    const std::string lineEnd = hasFlag(section, "crlf") ? "\r\n" : "\n";
+    std::string text;
+    for (std::size_t i = 0; i < section.lines.size(); ++i) {
+        text += section.lines[i];
+        if (i + 1 < section.lines.size() || !hasFlag(section, "noeol")) {
+            text += lineEnd;
+        }
+    }
+    return text;
+}
+
+void apply(const Section& section, CaseFile& result) {
+    const std::string& kind = section.header[0];
+    const auto need = [&](std::size_t words) {
+        if (section.header.size() < words) {
+            throw std::runtime_error("line " + std::to_string(section.lineNumber) + ": '" + kind +
+                                     "' needs more words");
+        }
+    };
+    const auto noContent = [&] {
+        if (!section.lines.empty()) {
+            throw std::runtime_error("line " + std::to_string(section.lineNumber) + ": '" + kind +
+                                     "' takes no content lines");
+        }
+    };
+    if (kind == "args") {
+        noContent();
+        result.args.assign(section.header.begin() + 1, section.header.end());
+    } else if (kind == "exit") {
+        need(2);
+        noContent();
+        result.expectedExit = std::stoi(section.header[1]);
+    } else if (kind == "stdout") {
+        result.expectedStdout = textOf(section);
+    } else if (kind == "source") {
+        need(2);
+        result.sources[section.header[1]] = textOf(section);
+    } else if (kind == "hexsource") {
+        need(2);
+        result.sources[section.header[1]] = fromHex(section.lines, section.lineNumber);
+    } else if (kind == "file") {
+        need(2);
+        result.expectedFiles[section.header[1]] = textOf(section);
+    } else if (kind == "hexfile") {
+        need(2);
+        result.expectedFiles[section.header[1]] = fromHex(section.lines, section.lineNumber);
+    } else {
+        throw std::runtime_error("line " + std::to_string(section.lineNumber) +
+                                 ": unknown section '" + kind + "'");
+    }
+}
+
+}  // namespace
+
+CaseFile parseCaseFile(const std::string& text) {
+    CaseFile result;
+    std::optional<Section> current;
+    std::istringstream in(text);
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        if (line.rfind("--- ", 0) == 0) {
+            if (current) {
+                apply(*current, result);
+            }
+            current = Section{splitWords(line.substr(4), lineNumber), lineNumber, {}};
+            if (current->header.empty()) {
+                throw std::runtime_error("line " + std::to_string(lineNumber) + ": empty header");
+            }
+        } else if (current) {
+            current->lines.push_back(line);
+        } else if (!line.empty() && line[0] != '#') {
+            throw std::runtime_error("line " + std::to_string(lineNumber) +
+                                     ": text before the first section");
+        }
+    }
+    if (current) {
+        apply(*current, result);
+    }
+    return result;
+}
+
+}  // namespace zoltas::e2e

@@ -1,0 +1,36 @@
+// An end-to-end case: the source files, the command line, and everything the run must leave
+// behind, byte for byte, in one text file.
+//
+//   # comment lines before the first section
+//   --- args prog.asm out.rom rom log      arguments after the program name ("" for an empty one)
+//   --- source prog.asm [noeol] [crlf]     a source file, the lines up to the next "---" line
+//   --- hexsource prog.asm                 a source file given as hexadecimal bytes
+//   --- stdout                             everything printed on standard output
+//   --- exit 1                             the exit status (0 when absent)
+//   --- file asm.log [noeol] [crlf]        a file that must exist afterwards, with this content
+//   --- hexfile HI_out                     the same, as hexadecimal bytes
+//
+// Text sections take their lines verbatim, each ended by a line feed ("crlf": CR LF; "noeol":
+// no line end after the last line). No file other than the sources and the listed files may
+// exist after the run, and nothing may be written to standard error.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zoltas::e2e {
+
+struct CaseFile {
+    std::vector<std::string> args;
+    std::map<std::string, std::string> sources;
+    std::string expectedStdout;
+    int expectedExit = 0;
+    std::map<std::string, std::string> expectedFiles;
+};
+
+// Throws std::runtime_error with the line number on a malformed case file.
+CaseFile parseCaseFile(const std::string& text);
+
+}  // namespace zoltas::e2e

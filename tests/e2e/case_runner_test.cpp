@@ -1,0 +1,175 @@
+// Runs every tests/cases/**/*.case against the built zoltas, each in a fresh directory, and
+// compares standard output, the exit status and every file left behind, byte for byte.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "case_file.h"
+
+namespace fs = std::filesystem;
+
+namespace zoltas::e2e {
+namespace {
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string program() {
+    const char* override = std::getenv("ZOLTAS_PROGRAM");
+    return override != nullptr ? override : ZOLTAS_PROGRAM;
+}
+
+struct RunResult {
+    std::string out;
+    std::string err;
+    int exitStatus = -1;
+    bool timedOut = false;
+};
+
+// Runs the program in `dir` with argv[0] "zoltas", no standard input, and a time limit so a
+// hang fails the case instead of the suite.
+RunResult runProgram(const fs::path& dir, const std::vector<std::string>& args) {
+    int outPipe[2];
+    if (pipe(outPipe) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    const fs::path errPath = dir.string() + ".stderr";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(dir.c_str()) != 0) {
+            _exit(126);
+        }
+        const int devNull = open("/dev/null", O_RDONLY);
+        const int errFile = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(devNull, 0);
+        dup2(outPipe[1], 1);
+        dup2(errFile, 2);
+        close(outPipe[0]);
+        close(outPipe[1]);
+        std::vector<std::string> argStore{"zoltas"};
+        argStore.insert(argStore.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& arg : argStore) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        const std::string path = program();
+        execv(path.c_str(), argv.data());
+        _exit(127);
+    }
+    close(outPipe[1]);
+
+    RunResult result;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    char buffer[65536];
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            result.timedOut = true;
+            kill(pid, SIGKILL);
+            break;
+        }
+        pollfd fd{outPipe[0], POLLIN, 0};
+        if (poll(&fd, 1, static_cast<int>(left.count())) <= 0) {
+            continue;
+        }
+        const ssize_t got = read(outPipe[0], buffer, sizeof buffer);
+        if (got <= 0) {
+            break;
+        }
+        result.out.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(outPipe[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.err = readFile(errPath);
+    fs::remove(errPath);
+    return result;
+}
+
+std::vector<fs::path> caseFiles() {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::recursive_directory_iterator(ZOLTAS_CASES_DIR)) {
+        if (entry.is_regular_file() && entry.path().extension() == ".case") {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+class CaseTest : public testing::TestWithParam<fs::path> {};
+
+TEST_P(CaseTest, MatchesExpectedOutput) {
+    const CaseFile c = parseCaseFile(readFile(GetParam()));
+
+    char pattern[] = "/tmp/zoltas-case-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path dir = pattern;
+    for (const auto& [name, bytes] : c.sources) {
+        writeFile(dir / name, bytes);
+    }
+
+    const RunResult run = runProgram(dir, c.args);
+    EXPECT_FALSE(run.timedOut) << "the run did not end within the time limit";
+    EXPECT_EQ(run.out, c.expectedStdout) << "standard output";
+    EXPECT_EQ(run.exitStatus, c.expectedExit) << "exit status";
+    EXPECT_EQ(run.err, "") << "standard error";
+
+    std::set<std::string> allowed;
+    for (const auto& [name, bytes] : c.sources) {
+        allowed.insert(name);
+    }
+    for (const auto& [name, bytes] : c.expectedFiles) {
+        allowed.insert(name);
+        const fs::path path = dir / name;
+        EXPECT_TRUE(fs::exists(path)) << name << " was not written";
+        if (fs::exists(path)) {
+            EXPECT_EQ(readFile(path), bytes) << "content of " << name;
+        }
+    }
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        if (entry.is_regular_file()) {
+            const std::string name = fs::relative(entry.path(), dir).generic_string();
+            EXPECT_TRUE(allowed.count(name) == 1) << "unexpected file " << name;
+        }
+    }
+    fs::remove_all(dir);
+}
+
+std::string caseName(const testing::TestParamInfo<fs::path>& info) {
+    std::string name = fs::relative(info.param, ZOLTAS_CASES_DIR).replace_extension().string();
+    std::replace_if(
+        name.begin(), name.end(),
+        [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CaseTest, testing::ValuesIn(caseFiles()), caseName);
+
+}  // namespace
+}  // namespace zoltas::e2e
