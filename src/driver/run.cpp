@@ -6,8 +6,10 @@
 #include <string>
 
 #include "driver/reporter.h"
+#include "output/image_writer.h"
 #include "source/assembly_state.h"
 #include "source/line_loop.h"
+#include "symbols/reference_resolution.h"
 
 namespace zoltas {
 
@@ -48,7 +50,8 @@ void writeLogHeader(int argc, const char* const* argv, const AssemblyState& stat
 }
 
 [[nodiscard]] bool runPasses(std::istream& source, AssemblyState& state, Reporter& reporter) {
-    return parseSource(source, state, reporter);
+    return parseSource(source, state, reporter) && resolveConstantReferences(state, reporter) &&
+           resolveLabelReferences(state, reporter) && writeImage(state, reporter);
 }
 
 void writeSummary(const AssemblyState& state, Reporter& reporter) {

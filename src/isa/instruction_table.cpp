@@ -139,14 +139,16 @@ static_assert(std::adjacent_find(kRowsByKey.begin(), kRowsByKey.end(),
 
 }  // namespace
 
-std::span<const InstructionRow> instructionTable() { return kRows; }
+std::span<const InstructionRow> instructionTable() {
+    return kRows;
+}
 
 const InstructionRow* findInstruction(std::string_view mnemonic) {
     if (mnemonic.empty() || mnemonic.size() > kMaxMnemonicLength) {
         return nullptr;
     }
     const std::uint64_t key = packKey(mnemonic);
-    const auto* found =
+    const auto found =
         std::lower_bound(kRowsByKey.begin(), kRowsByKey.end(), key,
                          [](const KeyedRow& row, std::uint64_t k) { return row.key < k; });
     if (found == kRowsByKey.end() || found->key != key) {

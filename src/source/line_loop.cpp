@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "source/line_handlers.h"
 #include "source/line_reader.h"
 
 namespace zoltas {
@@ -33,12 +34,13 @@ LineResult handleLine(AssemblyState& state, Reporter& reporter, std::string_view
                 reporter.logLine("Comment line");
             }
             return LineResult::proceed;
+        case '.':
+            return dispatchDirective(state, reporter, line);
+        case '\t':
+            return handleInstructionLine(state, reporter, line);
         default:
-            // Directive, instruction and label lines are not assembled yet; stopping is better
-            // than writing an image that leaves them out.
-            reporter.consoleLine("L" + std::to_string(state.lineNumber) +
-                                 "\tERROR: This kind of line is not supported yet");
-            return LineResult::abortRun;
+            defineLabel(state, reporter, line);
+            return LineResult::proceed;
     }
 }
 

@@ -117,11 +117,18 @@ TEST(FindName, FoldsOnlyAsciiLettersAndTakesTheFirstMatch) {
         std::optional<std::size_t> index;
     };
     const Row rows[] = {
-        {"LOOP", 1},      {"assembleaddress", 0}, {"Loop ", std::nullopt},     {"loop", 1},
-        {"\xC9t\xC9", 3}, {"\xC9T\xC9", 3},       {"\xE9t\xE9", std::nullopt},  // bytes above 0x7F
-                                                                                // are not letters
-                                                                                // to fold
-        {"A_b", 4},       {"", std::nullopt},     {"Lo", std::nullopt},
+        {"LOOP", 1},
+        {"assembleaddress", 0},
+        {"Loop ", std::nullopt},
+        {"loop", 1},
+        {"\xC9t\xC9", 3},
+        {"\xC9T\xC9", 3},
+        {"\xE9t\xE9", std::nullopt},  // bytes above 0x7F
+                                      // are not letters
+                                      // to fold
+        {"A_b", 4},
+        {"", std::nullopt},
+        {"Lo", std::nullopt},
     };
     SymbolTable table;
     for (const std::string& name : names) {

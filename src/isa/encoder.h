@@ -1,0 +1,31 @@
+// Turns the text of one instruction line into its opcode word and operand word.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "source/assembly_state.h"
+
+namespace zoltas {
+
+struct InstructionEncoding {
+    std::uint16_t opcodeWord = 0;
+    std::uint16_t operandWord = 0;
+    bool twoWord = false;
+    bool invalid = false;
+    bool operandIsReference = false;
+    bool referenceIsConstant = false;
+
+    // A two-word instruction whose operand is absent, or is not a number.
+    enum class OperandProblem { none, missing, notANumber };
+    OperandProblem operandProblem = OperandProblem::none;
+    std::string_view operandText;  // what was read as the number, for the error message
+};
+
+// `text` is the line without its TAB; `mnemonicEnd` is tokenEnd(text). Prints nothing; records a
+// reference operand itself, at address + 1, in labelRefs ("/") or constantRefs ("\").
+[[nodiscard]] InstructionEncoding encodeInstruction(std::string_view text, std::size_t mnemonicEnd,
+                                                    AssemblyState& state);
+
+}  // namespace zoltas

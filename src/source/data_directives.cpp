@@ -1,0 +1,105 @@
+#include "source/data_directives.h"
+
+#include <string>
+
+#include "source/number_error.h"
+#include "source/syntax.h"
+
+namespace zoltas {
+
+namespace {
+
+constexpr std::size_t kArgument = 3;
+
+// One character per word, its byte sign-extended: 0xE9 becomes 0xFFE9.
+std::uint16_t characterWord(char c) {
+    return static_cast<std::uint16_t>(static_cast<std::int16_t>(static_cast<signed char>(c)));
+}
+
+void place(AssemblyState& state, std::uint16_t word) {
+    state.image[state.address] = word;
+    ++state.address;
+}
+
+}  // namespace
+
+// ".d 42", ".d $2A", ".d /label", ".d \constant". A reference leaves 0 in the word until pass 2
+// or 3 writes the symbol's value there.
+LineResult emitDataWord(AssemblyState& state, Reporter& reporter, std::string_view line) {
+    const std::string_view argument = line.substr(kArgument);
+    if (argument[0] == '/' || argument[0] == '\\') {
+        ReferenceList& refs = argument[0] == '/' ? state.labelRefs : state.constantRefs;
+        refs.record(referenceName(argument), state.address);
+        place(state, 0);
+        reporter.logLine("Marked address for token");
+        return LineResult::proceed;
+    }
+    const auto value = readNumber(argument);
+    if (!value) {
+        return reportNumberError(state, reporter, argument);
+    }
+    place(state, toWord(*value));
+    if (state.logEnabled) {
+        // The value as read, not its stored 16 bits: 70000 logs as $11170 [70000].
+        reporter.logLine("Inserted value " + formatValue(*value, '0'));
+    }
+    return LineResult::proceed;
+}
+
+// ".a x": the character at position 3, no quotes expected, the rest of the line ignored.
+LineResult emitCharacter(AssemblyState& state, Reporter& reporter, std::string_view line) {
+    const char c = line[kArgument];
+    place(state, characterWord(c));
+    std::string entry = "Inserted character ";
+    entry += c;
+    reporter.logLine(entry);
+    return LineResult::proceed;
+}
+
+// ".z 'text'" and ".s 'text'": the argument's first character and the line's last character are
+// the delimiters, whatever they are, so quotes inside the text need no escape. An argument of
+// one character has no text between its delimiters: it places what an empty string places.
+LineResult emitString(AssemblyState& state, Reporter& reporter, std::string_view line,
+                      bool zeroTerminated) {
+    const std::string_view text = line.size() > kArgument + 2
+                                      ? line.substr(kArgument + 1, line.size() - kArgument - 2)
+                                      : std::string_view{};
+    for (const char c : text) {
+        place(state, characterWord(c));
+    }
+    if (zeroTerminated) {
+        place(state, 0);
+    }
+    if (state.logEnabled) {
+        reporter.logLine(
+            "Inserted " + std::to_string(text.size()) +
+            (zeroTerminated ? " byte zero-terminated string" : " byte unterminated string"));
+    }
+    return LineResult::proceed;
+}
+
+// ".c NAME=value": the name is everything before the first "=", untrimmed, so "SIZE = 8"
+// defines "SIZE ". Without "=" the last character is dropped and the value text is empty.
+LineResult defineConstant(AssemblyState& state, Reporter& reporter, std::string_view line) {
+    const std::string_view argument = line.substr(kArgument);
+    std::size_t equals = argument.find('=');
+    if (equals == std::string_view::npos) {
+        equals = argument.size() - 1;
+    }
+    const std::string_view name = argument.substr(0, equals);
+    const std::string_view valueText = argument.substr(equals + 1);
+    const auto value = readNumber(valueText);
+    if (!value) {
+        return reportNumberError(state, reporter, valueText);
+    }
+    state.constants.define(name, toWord(*value));
+    if (state.logEnabled) {
+        std::string entry = "Created constant \"";
+        entry += name;
+        entry += "\" with value of " + formatValue(*value, '0');
+        reporter.logLine(entry);
+    }
+    return LineResult::proceed;
+}
+
+}  // namespace zoltas

@@ -1,0 +1,23 @@
+#include <string>
+
+#include "source/line_handlers.h"
+
+namespace zoltas {
+
+// The name runs up to the first ":" or, without one, up to the last character, which is dropped:
+// "loop: ; start" and "loopx" both define loop. Nothing is trimmed or folded.
+// Log: Created label "<name>" with address of $hhhh [d]
+void defineLabel(AssemblyState& state, Reporter& reporter, std::string_view line) {
+    const std::size_t colon = line.find(':');
+    const std::string_view name =
+        line.substr(0, colon == std::string_view::npos ? line.size() - 1 : colon);
+    state.labels.define(name, state.address);
+    if (state.logEnabled) {
+        std::string entry = "Created label \"";
+        entry += name;
+        entry += "\" with address of " + formatValue(state.address, '0');
+        reporter.logLine(entry);
+    }
+}
+
+}  // namespace zoltas

@@ -1,0 +1,101 @@
+#include "symbols/reference_resolution.h"
+
+#include <string>
+
+namespace zoltas {
+
+namespace {
+
+// What differs between the two passes: the data and the words of their messages.
+struct SymbolPass {
+    const char* consoleBanner;
+    const char* logBanner;
+    const char* kind;       // "constant" or "label"
+    const char* valueWord;  // "value" or "address"
+    const char* tableWord;  // "constants" or "labels"
+};
+
+constexpr SymbolPass kConstantPass{"Starting parse part 2 of 4...", "Pass 2/4", "constant", "value",
+                                   "constants"};
+constexpr SymbolPass kLabelPass{"Starting parse part 3 of 4...", "Pass 3/4", "label", "address",
+                                "labels"};
+
+std::string quoted(std::string_view name) {
+    std::string text = "\"";
+    text += name;
+    text += '"';
+    return text;
+}
+
+bool resolve(const SymbolPass& pass, ReferenceList& refs, SymbolTable& table, AssemblyState& state,
+             Reporter& reporter) {
+    const std::string kind = pass.kind;
+    if (refs.names.empty()) {
+        reporter.logLine("No " + kind + " tokens to be processed");
+    }
+    // Last recorded first: with several undefined names the last one in the source is reported.
+    while (!refs.names.empty()) {
+        const std::string name = std::move(refs.names.back());
+        const std::uint16_t address = refs.addresses.back();
+        refs.names.pop_back();
+        refs.addresses.pop_back();
+
+        const auto index = table.find(name);
+        if (!index) {
+            // Console: Error: Undefined constant "<name>" (or label)
+            reporter.consoleLine("Error: Undefined " + kind + " " + quoted(name));
+            reporter.logLine("No " + kind + " named " + quoted(name) +
+                             " could be found in the token table.");
+            return false;
+        }
+        ++table.useCounts[*index];
+        const std::uint16_t value = table.values[*index];
+        if (state.logEnabled) {
+            reporter.logLine("Found " + kind + " " + quoted(name) + " with " + pass.valueWord +
+                             " " + std::to_string(value) + " in position " +
+                             std::to_string(*index) + " of the " + pass.tableWord +
+                             " token table.");
+        }
+        state.image[address] = value;
+    }
+
+    // Counted whether or not warnings are shown; the log has them either way.
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (table.useCounts[i] != 0) {
+            continue;
+        }
+        ++state.warningCount;
+        const std::string name = quoted(table.names[i]);
+        if (state.warningsEnabled) {
+            reporter.consoleLine("WARN: Unused " + kind + " " + name + "!");
+        }
+        reporter.logLine("WARN: Unused " + kind + " " + name + " with ID " + std::to_string(i) +
+                         " and value " + formatValue(table.values[i], '0'));
+    }
+    return true;
+}
+
+}  // namespace
+
+bool resolveConstantReferences(AssemblyState& state, Reporter& reporter) {
+    reporter.consoleLine(kConstantPass.consoleBanner);
+    reporter.logLine(kConstantPass.logBanner);
+    // The two halves grow together, so this guards an invariant rather than an input.
+    if (state.constantRefs.names.size() != state.constantRefs.addresses.size()) {
+        reporter.consoleLine(
+            "ERROR: Number of constant name tokens is different from constant address tokens!");
+        reporter.logLine("Constant name tokens " + std::to_string(state.constantRefs.names.size()) +
+                         " is different from constant address tokens " +
+                         std::to_string(state.constantRefs.addresses.size()));
+        return false;
+    }
+    return resolve(kConstantPass, state.constantRefs, state.constants, state, reporter);
+}
+
+bool resolveLabelReferences(AssemblyState& state, Reporter& reporter) {
+    reporter.consoleLine(kLabelPass.consoleBanner);
+    reporter.logLine(kLabelPass.logBanner);
+    return resolve(kLabelPass, state.labelRefs, state.labels, state, reporter);
+}
+
+}  // namespace zoltas

@@ -1,0 +1,134 @@
+#include "isa/instruction_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zoltas {
+namespace {
+
+using namespace std::string_view_literals;
+
+TEST(InstructionTable, HoldsAllMnemonicsInOpcodeOrder) {
+    const auto table = instructionTable();
+    ASSERT_EQ(table.size(), 201u);
+    for (std::size_t i = 1; i < table.size(); ++i) {
+        EXPECT_LE(table[i - 1].opcodeWord, table[i].opcodeWord)
+            << table[i - 1].mnemonic << " before " << table[i].mnemonic;
+    }
+}
+
+TEST(InstructionTable, UsesEveryOpcodeWordUpTo0xC3Plus0xFEAnd0xFF) {
+    std::set<std::uint16_t> expected;
+    for (std::uint16_t op = 0x0000; op <= 0x00C3; ++op) {
+        expected.insert(op);
+    }
+    expected.insert(0x00FE);
+    expected.insert(0x00FF);
+
+    std::set<std::uint16_t> used;
+    for (const InstructionRow& row : instructionTable()) {
+        EXPECT_EQ(row.opcodeWord & 0xFF00, 0) << row.mnemonic;
+        used.insert(row.opcodeWord);
+    }
+    EXPECT_EQ(used.size(), 198u);
+    EXPECT_EQ(used, expected);
+}
+
+TEST(InstructionTable, SharesExactlyThreeOpcodeWordsUsualNameFirst) {
+    std::map<std::uint16_t, std::vector<std::string_view>> byOpcode;
+    for (const InstructionRow& row : instructionTable()) {
+        byOpcode[row.opcodeWord].push_back(row.mnemonic);
+    }
+    std::map<std::uint16_t, std::vector<std::string_view>> shared;
+    for (const auto& [op, names] : byOpcode) {
+        if (names.size() > 1) {
+            shared[op] = names;
+        }
+    }
+    const std::map<std::uint16_t, std::vector<std::string_view>> expected = {
+        {0x0020, {"ngt", "not"}},
+        {0x005F, {"psh", "psha"}},
+        {0x0060, {"pop", "popa"}},
+    };
+    EXPECT_EQ(shared, expected);
+}
+
+TEST(InstructionTable, WordCountsAndMnemonicLengthsMatchTheMap) {
+    std::map<std::uint8_t, int> byWordCount;
+    std::map<std::size_t, int> byLength;
+    for (const InstructionRow& row : instructionTable()) {
+        ++byWordCount[row.wordCount];
+        ++byLength[row.mnemonic.size()];
+        if (row.mnemonic.size() == 2) {
+            EXPECT_EQ(row.mnemonic, "or");
+        }
+        if (row.mnemonic.size() == 6) {
+            EXPECT_EQ(row.wordCount, 2) << row.mnemonic;
+        }
+    }
+    EXPECT_EQ(byWordCount, (std::map<std::uint8_t, int>{{1, 82}, {2, 119}}));
+    EXPECT_EQ(byLength, (std::map<std::size_t, int>{{2, 1}, {3, 110}, {4, 52}, {5, 22}, {6, 16}}));
+}
+
+TEST(InstructionTable, MnemonicsAreUniqueLowerCaseLettersAndDigits) {
+    std::set<std::string_view> seen;
+    for (const InstructionRow& row : instructionTable()) {
+        EXPECT_TRUE(seen.insert(row.mnemonic).second) << "duplicate " << row.mnemonic;
+        for (const char c : row.mnemonic) {
+            EXPECT_TRUE((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+                << row.mnemonic << " has '" << c << "'";
+        }
+    }
+}
+
+TEST(InstructionTable, SpotChecksAgainstTheMap) {
+    struct Case {
+        std::string_view mnemonic;
+        std::uint16_t opcodeWord;
+        std::uint8_t wordCount;
+    };
+    const Case cases[] = {
+        {"nop", 0x0000, 1},    {"lda", 0x0001, 2},  {"sts", 0x0011, 2},   {"add", 0x001A, 1},
+        {"sub", 0x001B, 1},    {"adn", 0x001C, 2},  {"sun", 0x001D, 2},   {"or", 0x001F, 1},
+        {"jmp", 0x003B, 2},    {"jta", 0x003D, 1},  {"reset", 0x0066, 1}, {"staiax", 0x0074, 2},
+        {"ldbisy", 0x008B, 2}, {"cpxy", 0x0093, 1}, {"in16", 0x00AC, 1},  {"jsph", 0x00B7, 2},
+        {"rspop", 0x00B8, 1},  {"b2c", 0x00C1, 2},  {"sndn", 0x00C3, 2},  {"brk", 0x00FE, 1},
+        {"hlt", 0x00FF, 1},
+    };
+    for (const Case& c : cases) {
+        const InstructionRow* row = findInstruction(c.mnemonic);
+        ASSERT_NE(row, nullptr) << c.mnemonic;
+        EXPECT_EQ(row->opcodeWord, c.opcodeWord) << c.mnemonic;
+        EXPECT_EQ(row->wordCount, c.wordCount) << c.mnemonic;
+    }
+}
+
+TEST(FindInstruction, FindsEveryRowByItsMnemonic) {
+    for (const InstructionRow& row : instructionTable()) {
+        EXPECT_EQ(findInstruction(row.mnemonic), &row) << row.mnemonic;
+        // The lookup honours the view's length, not a terminating NUL.
+        const std::string padded = std::string(row.mnemonic) + "x";
+        EXPECT_EQ(findInstruction(std::string_view(padded).substr(0, row.mnemonic.size())), &row)
+            << row.mnemonic;
+    }
+}
+
+TEST(FindInstruction, RejectsTextsThatAreNotMnemonics) {
+    const std::string_view texts[] = {
+        "",   "xyz", "LDA", "Nop", "abcdefg", "ldaiaxx", "ldbisyy", "nop ",    " nop",    "nop\t",
+        "ld", "n",   "o",   ";",   ".nop",    "or\0"sv,  "\0or"sv,  "lda\0"sv, "ldaisx1", "ldai6",
+    };
+    for (const std::string_view text : texts) {
+        EXPECT_EQ(findInstruction(text), nullptr) << '"' << text << '"';
+    }
+}
+
+}  // namespace
+}  // namespace zoltas
