@@ -112,6 +112,14 @@ void apply(const Section& section, CaseFile& result) {
     } else if (kind == "hexfile") {
         need(2);
         result.expectedFiles[section.header[1]] = fromHex(section.lines, section.lineNumber);
+    } else if (kind == "copy") {
+        need(3);
+        noContent();
+        result.copies[section.header[1]] = section.header[2];
+    } else if (kind == "link") {
+        need(3);
+        noContent();
+        result.links[section.header[1]] = section.header[2];
     } else {
         throw std::runtime_error("line " + std::to_string(section.lineNumber) +
                                  ": unknown section '" + kind + "'");

@@ -5,10 +5,12 @@
 //   --- args prog.asm out.rom rom log      arguments after the program name ("" for an empty one)
 //   --- source prog.asm [noeol] [crlf]     a source file, the lines up to the next "---" line
 //   --- hexsource prog.asm                 a source file given as hexadecimal bytes
+//   --- copy prog.asm examples/prog.asm    a source file copied from the repository
 //   --- stdout                             everything printed on standard output
 //   --- exit 1                             the exit status (0 when absent)
 //   --- file asm.log [noeol] [crlf]        a file that must exist afterwards, with this content
 //   --- hexfile HI_out                     the same, as hexadecimal bytes
+//   --- link HI_out /dev/full              a symbolic link made before the run
 //
 // Text sections take their lines verbatim, each ended by a line feed ("crlf": CR LF; "noeol":
 // no line end after the last line). No file other than the sources and the listed files may
@@ -28,6 +30,8 @@ struct CaseFile {
     std::string expectedStdout;
     int expectedExit = 0;
     std::map<std::string, std::string> expectedFiles;
+    std::map<std::string, std::string> links;   // name -> target
+    std::map<std::string, std::string> copies;  // name -> path in the repository
 };
 
 // Throws std::runtime_error with the line number on a malformed case file.

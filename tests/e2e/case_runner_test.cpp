@@ -133,6 +133,14 @@ TEST_P(CaseTest, MatchesExpectedOutput) {
     for (const auto& [name, bytes] : c.sources) {
         writeFile(dir / name, bytes);
     }
+    std::set<std::string> allowed;
+    for (const auto& [name, repositoryPath] : c.copies) {
+        fs::copy_file(fs::path(ZOLTAS_SOURCE_DIR) / repositoryPath, dir / name);
+        allowed.insert(name);
+    }
+    for (const auto& [name, target] : c.links) {
+        fs::create_symlink(target, dir / name);
+    }
 
     const RunResult run = runProgram(dir, c.args);
     EXPECT_FALSE(run.timedOut) << "the run did not end within the time limit";
@@ -140,7 +148,6 @@ TEST_P(CaseTest, MatchesExpectedOutput) {
     EXPECT_EQ(run.exitStatus, c.expectedExit) << "exit status";
     EXPECT_EQ(run.err, "") << "standard error";
 
-    std::set<std::string> allowed;
     for (const auto& [name, bytes] : c.sources) {
         allowed.insert(name);
     }

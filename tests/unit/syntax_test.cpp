@@ -111,7 +111,10 @@ TEST(ReferenceName, CutsAtBlankOrTabAndKeepsASemicolon) {
 }
 
 TEST(FindName, FoldsOnlyAsciiLettersAndTakesTheFirstMatch) {
-    const std::vector<std::string> names{"AssembleAddress", "Loop", "loop", "\xC9t\xC9", "a_B"};
+    NameList names;
+    for (const char* name : {"AssembleAddress", "Loop", "loop", "\xC9t\xC9", "a_B"}) {
+        names.push_back(name);
+    }
     struct Row {
         std::string name;
         std::optional<std::size_t> index;
@@ -131,8 +134,8 @@ TEST(FindName, FoldsOnlyAsciiLettersAndTakesTheFirstMatch) {
         {"Lo", std::nullopt},
     };
     SymbolTable table;
-    for (const std::string& name : names) {
-        table.define(name, 0);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        table.define(names[i], 0);
     }
     for (const Row& row : rows) {
         EXPECT_EQ(findName(names, row.name), row.index) << '"' << row.name << '"';
