@@ -6,8 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "source/name_list.h"
 
 namespace zoltas {
 
@@ -38,7 +39,7 @@ enum class LineResult { proceed, endOfSource, abortRun };
 // Labels or constants: parallel sequences, appended only, so an index is the definition order.
 class SymbolTable {
   public:
-    std::vector<std::string> names;
+    NameList names;
     std::vector<std::uint16_t> values;
     std::vector<std::int32_t> useCounts;
 
@@ -60,17 +61,25 @@ class SymbolTable {
 
   private:
     void append(std::string_view name, std::uint16_t value, std::int32_t useCount);
+    void index(std::size_t entry);
+    [[nodiscard]] std::size_t probe(std::string_view name, std::uint32_t hash) const;
 
-    std::unordered_map<std::string, std::size_t> firstIndexByFoldedName_;
+    // Open addressing over the names folded to lower case: each used slot holds the index + 1 of
+    // the first entry with that folded name, next to the hash it was placed by.
+    struct Slot {
+        std::uint32_t indexPlusOne = 0;
+        std::uint32_t hash = 0;
+    };
+    std::vector<Slot> slots_;
 };
 
 // Symbolic words waiting for pass 2 (constants) or pass 3 (labels). Both halves grow together.
 struct ReferenceList {
-    std::vector<std::string> names;
+    NameList names;
     std::vector<std::uint16_t> addresses;
 
     void record(std::string_view name, std::uint16_t address) {
-        names.emplace_back(name);
+        names.push_back(name);
         addresses.push_back(address);
     }
 };

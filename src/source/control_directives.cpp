@@ -276,7 +276,8 @@ LineResult dispatchDirective(AssemblyState& state, Reporter& reporter, std::stri
     }
     const std::string_view nameText = line.substr(1);
     for (const ControlDirective& directive : kControlDirectives) {
-        if (nameText.starts_with(directive.name)) {
+        // The first letter rules out most names without a call.
+        if (nameText[0] == directive.name[0] && nameText.starts_with(directive.name)) {
             return directive.run(state, reporter, line);
         }
     }

@@ -1,5 +1,7 @@
 #include "source/syntax.h"
 
+#include <cstring>
+
 namespace zoltas {
 
 std::size_t tokenEnd(std::string_view text) {
@@ -111,17 +113,64 @@ std::string foldAscii(std::string_view text) {
     return folded;
 }
 
-std::optional<std::size_t> findName(const std::vector<std::string>& names, std::string_view name) {
+namespace {
+
+// Lowers A to Z in each byte of an 8-byte word at once: a byte gets 0x20 added when its low seven
+// bits lie in 'A'..'Z' and its top bit is clear. No addition carries into the next byte.
+constexpr std::uint64_t foldWord(std::uint64_t word) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    const std::uint64_t low7 = word & (0x7F * kOnes);
+    const std::uint64_t atLeastA = low7 + (0x80 - 'A') * kOnes;
+    const std::uint64_t aboveZ = low7 + (0x80 - 'Z' - 1) * kOnes;
+    const std::uint64_t upper = atLeastA & ~aboveZ & ~word & (0x80 * kOnes);
+    return word | (upper >> 2);
+}
+
+// Bytes `at` to `at` + 7 of the text, zero-padded past its end.
+std::uint64_t wordAt(std::string_view text, std::size_t at) {
+    std::uint64_t word = 0;
+    if (text.size() - at >= 8) {
+        std::memcpy(&word, text.data() + at, 8);
+        return word;
+    }
+    for (std::size_t k = text.size(); k-- > at;) {
+        word = (word << 8) | static_cast<unsigned char>(text[k]);
+    }
+    return word;
+}
+
+}  // namespace
+
+bool equalFolded(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t at = 0; at < a.size(); at += 8) {
+        if (foldWord(wordAt(a, at)) != foldWord(wordAt(b, at))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::uint32_t foldedHash(std::string_view name) {
+    std::uint64_t hash = name.size();
+    for (std::size_t at = 0; at < name.size(); at += 8) {
+        hash = (hash ^ foldWord(wordAt(name, at))) * 0x9E3779B97F4A7C15u;
+        hash ^= hash >> 29;
+    }
+    // Mix every bit into the low ones, which pick the slot.
+    hash ^= hash >> 33;
+    hash *= 0xFF51AFD7ED558CCDu;
+    hash ^= hash >> 33;
+    hash *= 0xC4CEB9FE1A85EC53u;
+    hash ^= hash >> 33;
+    return static_cast<std::uint32_t>(hash);
+}
+
+std::optional<std::size_t> findName(const NameList& names, std::string_view name) {
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string& candidate = names[i];
-        if (candidate.size() != name.size()) {
-            continue;
-        }
-        bool equal = true;
-        for (std::size_t k = 0; k < name.size() && equal; ++k) {
-            equal = foldAscii(candidate[k]) == foldAscii(name[k]);
-        }
-        if (equal) {
+        if (equalFolded(names[i], name)) {
             return i;
         }
     }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "source/name_list.h"
+
 namespace zoltas {
 
 // TAB, space and ";" end a token; ";" also starts a comment.
@@ -35,8 +37,13 @@ constexpr char foldAscii(char c) {
 }
 [[nodiscard]] std::string foldAscii(std::string_view text);
 
+// Same length and the same bytes once A to Z are lowered.
+[[nodiscard]] bool equalFolded(std::string_view a, std::string_view b);
+
+// A hash under which names that are equalFolded hash alike.
+[[nodiscard]] std::uint32_t foldedHash(std::string_view name);
+
 // Index of the first name equal to `name` with only A to Z folded.
-[[nodiscard]] std::optional<std::size_t> findName(const std::vector<std::string>& names,
-                                                  std::string_view name);
+[[nodiscard]] std::optional<std::size_t> findName(const NameList& names, std::string_view name);
 
 }  // namespace zoltas

@@ -35,10 +35,9 @@ bool resolve(const SymbolPass& pass, ReferenceList& refs, SymbolTable& table, As
     }
     // Last recorded first: with several undefined names the last one in the source is reported.
     while (!refs.names.empty()) {
-        const std::string name = std::move(refs.names.back());
+        // Taken off the list only once it is patched: the view points into the list.
+        const std::string_view name = refs.names.back();
         const std::uint16_t address = refs.addresses.back();
-        refs.names.pop_back();
-        refs.addresses.pop_back();
 
         const auto index = table.find(name);
         if (!index) {
@@ -57,6 +56,8 @@ bool resolve(const SymbolPass& pass, ReferenceList& refs, SymbolTable& table, As
                              " token table.");
         }
         state.image[address] = value;
+        refs.names.pop_back();
+        refs.addresses.pop_back();
     }
 
     // Counted whether or not warnings are shown; the log has them either way.

@@ -1,0 +1,35 @@
+// A sequence of names stored back to back in one buffer: appending a name costs no allocation of
+// its own, which matters when a generated source defines and refers to tens of thousands.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zoltas {
+
+class NameList {
+  public:
+    void push_back(std::string_view name) {
+        chars_ += name;
+        ends_.push_back(chars_.size());
+    }
+    void pop_back() {
+        ends_.pop_back();
+        chars_.resize(ends_.empty() ? 0 : ends_.back());
+    }
+    [[nodiscard]] std::string_view operator[](std::size_t i) const {
+        const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+        return std::string_view(chars_).substr(begin, ends_[i] - begin);
+    }
+    [[nodiscard]] std::string_view back() const { return (*this)[ends_.size() - 1]; }
+    [[nodiscard]] std::size_t size() const { return ends_.size(); }
+    [[nodiscard]] bool empty() const { return ends_.empty(); }
+
+  private:
+    std::string chars_;
+    std::vector<std::size_t> ends_;
+};
+
+}  // namespace zoltas
