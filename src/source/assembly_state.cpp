@@ -14,32 +14,27 @@ void SymbolTable::append(std::string_view name, std::uint16_t value, std::int32_
     names.push_back(name);
     values.push_back(value);
     useCounts.push_back(useCount);
-    // The index stays at most half full. Its slots hold distinct names, so growing only moves
-    // them, by the hash they keep.
-    if (2 * names.size() > slots_.size()) {
-        std::vector<Slot> old(std::max<std::size_t>(16, 2 * slots_.size()));
+    hashes_.push_back(foldedHash(name));
+    // The index stays at most three quarters full. Its slots hold distinct names, so growing it
+    // only moves them.
+    if (4 * names.size() > 3 * slots_.size()) {
+        std::vector<std::uint32_t> old(std::max<std::size_t>(16, 2 * slots_.size()), 0);
         old.swap(slots_);
         const std::size_t mask = slots_.size() - 1;
-        for (const Slot& slot : old) {
-            if (slot.indexPlusOne != 0) {
-                std::size_t i = slot.hash & mask;
-                while (slots_[i].indexPlusOne != 0) {
+        for (const std::uint32_t entryPlusOne : old) {
+            if (entryPlusOne != 0) {
+                std::size_t i = hashes_[entryPlusOne - 1] & mask;
+                while (slots_[i] != 0) {
                     i = (i + 1) & mask;
                 }
-                slots_[i] = slot;
+                slots_[i] = entryPlusOne;
             }
         }
     }
-    index(names.size() - 1);
-}
-
-// Only the first entry of a name is ever found, so a later duplicate gets no slot.
-void SymbolTable::index(std::size_t entry) {
-    const std::string_view name = names[entry];
-    const std::uint32_t hash = foldedHash(name);
-    Slot& slot = slots_[probe(name, hash)];
-    if (slot.indexPlusOne == 0) {
-        slot = {static_cast<std::uint32_t>(entry + 1), hash};
+    // Only the first entry of a name is ever found, so a later duplicate gets no slot.
+    std::uint32_t& slot = slots_[probe(name, hashes_.back())];
+    if (slot == 0) {
+        slot = static_cast<std::uint32_t>(names.size());
     }
 }
 
@@ -47,8 +42,8 @@ void SymbolTable::index(std::size_t entry) {
 std::size_t SymbolTable::probe(std::string_view name, std::uint32_t hash) const {
     const std::size_t mask = slots_.size() - 1;
     std::size_t i = hash & mask;
-    while (slots_[i].indexPlusOne != 0 &&
-           !(slots_[i].hash == hash && equalFolded(names[slots_[i].indexPlusOne - 1], name))) {
+    while (slots_[i] != 0 &&
+           !(hashes_[slots_[i] - 1] == hash && equalFolded(names[slots_[i] - 1], name))) {
         i = (i + 1) & mask;
     }
     return i;
@@ -58,11 +53,11 @@ std::optional<std::size_t> SymbolTable::find(std::string_view name) const {
     if (slots_.empty()) {
         return std::nullopt;
     }
-    const Slot& slot = slots_[probe(name, foldedHash(name))];
-    if (slot.indexPlusOne == 0) {
+    const std::uint32_t entryPlusOne = slots_[probe(name, foldedHash(name))];
+    if (entryPlusOne == 0) {
         return std::nullopt;
     }
-    return slot.indexPlusOne - 1;
+    return entryPlusOne - 1;
 }
 
 }  // namespace zoltas

@@ -61,16 +61,13 @@ class SymbolTable {
 
   private:
     void append(std::string_view name, std::uint16_t value, std::int32_t useCount);
-    void index(std::size_t entry);
     [[nodiscard]] std::size_t probe(std::string_view name, std::uint32_t hash) const;
 
-    // Open addressing over the names folded to lower case: each used slot holds the index + 1 of
-    // the first entry with that folded name, next to the hash it was placed by.
-    struct Slot {
-        std::uint32_t indexPlusOne = 0;
-        std::uint32_t hash = 0;
-    };
-    std::vector<Slot> slots_;
+    // Open addressing over the names folded to lower case: a used slot holds the index + 1 of
+    // the first entry with that folded name. Each entry keeps its hash, so growing the index
+    // moves slots without hashing names again.
+    std::vector<std::uint32_t> hashes_;
+    std::vector<std::uint32_t> slots_;
 };
 
 // Symbolic words waiting for pass 2 (constants) or pass 3 (labels). Both halves grow together.

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,8 +14,13 @@ namespace zoltas {
 class NameList {
   public:
     void push_back(std::string_view name) {
+        // Offsets are 32-bit to keep the list small; a source with 4 GiB of names is out of
+        // memory in all but name.
+        if (chars_.size() + name.size() > UINT32_MAX) {
+            throw std::bad_alloc();
+        }
         chars_ += name;
-        ends_.push_back(chars_.size());
+        ends_.push_back(static_cast<std::uint32_t>(chars_.size()));
     }
     void pop_back() {
         ends_.pop_back();
@@ -29,7 +36,7 @@ class NameList {
 
   private:
     std::string chars_;
-    std::vector<std::size_t> ends_;
+    std::vector<std::uint32_t> ends_;
 };
 
 }  // namespace zoltas

@@ -126,15 +126,20 @@ constexpr std::uint64_t foldWord(std::uint64_t word) {
     return word | (upper >> 2);
 }
 
-// Bytes `at` to `at` + 7 of the text, zero-padded past its end.
+// Bytes `at` to `at` + 7 of the text, zero-padded past its end. A short tail of a text of eight
+// bytes or more is read as the last eight bytes, shifted.
 std::uint64_t wordAt(std::string_view text, std::size_t at) {
     std::uint64_t word = 0;
-    if (text.size() - at >= 8) {
+    const std::size_t left = text.size() - at;
+    if (left >= 8) {
         std::memcpy(&word, text.data() + at, 8);
-        return word;
-    }
-    for (std::size_t k = text.size(); k-- > at;) {
-        word = (word << 8) | static_cast<unsigned char>(text[k]);
+    } else if (text.size() >= 8) {
+        std::memcpy(&word, text.data() + text.size() - 8, 8);
+        word >>= 8 * (8 - left);
+    } else {
+        for (std::size_t k = text.size(); k-- > at;) {
+            word = (word << 8) | static_cast<unsigned char>(text[k]);
+        }
     }
     return word;
 }
