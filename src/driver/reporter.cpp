@@ -36,6 +36,14 @@ std::string hex4(std::uint16_t value) {
             kHexDigits[(value >> 4) & 0xF], kHexDigits[value & 0xF]};
 }
 
+std::string lineTagged(std::int32_t lineNumber, std::string_view text) {
+    std::string tagged = "L";
+    tagged += std::to_string(lineNumber);
+    tagged += '\t';
+    tagged += text;
+    return tagged;
+}
+
 void Reporter::openLog() {
     log_.open("asm.log", std::ios::out | std::ios::trunc);
 }

@@ -17,6 +17,10 @@ namespace zoltas {
 // Exactly four lower-case hexadecimal digits: 31 gives "001f".
 [[nodiscard]] std::string hex4(std::uint16_t value);
 
+// "L" + line number + TAB + text: the shape of line errors ("ERROR: ..."), line warnings
+// ("WARN: ...") and the prompt, so the user sees which source line a message is about.
+[[nodiscard]] std::string lineTagged(std::int32_t lineNumber, std::string_view text);
+
 class Reporter {
   public:
     explicit Reporter(std::ostream& console) : console_(console) {}

@@ -13,10 +13,10 @@ namespace {
 LineResult reportInvalidInstruction(const AssemblyState& state, Reporter& reporter,
                                     std::string_view text) {
     reporter.logLine("Invalid instruction");
-    std::string message = "L" + std::to_string(state.lineNumber) + "\tERROR: Invalid instruction ";
-    message += text;
-    message += '!';
-    reporter.consoleLine(message);
+    std::string description = "ERROR: Invalid instruction ";
+    description += text;
+    description += '!';
+    reporter.consoleLine(lineTagged(state.lineNumber, description));
     return LineResult::abortRun;
 }
 
@@ -24,9 +24,9 @@ LineResult reportInvalidInstruction(const AssemblyState& state, Reporter& report
 LineResult reportMissingOperand(const AssemblyState& state, Reporter& reporter,
                                 std::string_view mnemonic) {
     reporter.logLine("Missing operand");
-    std::string message = "L" + std::to_string(state.lineNumber) + "\tERROR: Missing operand for ";
-    message += mnemonic;
-    reporter.consoleLine(message);
+    std::string description = "ERROR: Missing operand for ";
+    description += mnemonic;
+    reporter.consoleLine(lineTagged(state.lineNumber, description));
     return LineResult::abortRun;
 }
 

@@ -12,19 +12,12 @@ namespace {
 
 using Directive = LineResult (*)(AssemblyState&, Reporter&, std::string_view line);
 
-// Console: L<line>\tERROR: <message>, or L<line>\tWARN: <message>.
-std::string lineMessage(const AssemblyState& state, std::string_view kind,
-                        std::string_view message) {
-    std::string text = "L" + std::to_string(state.lineNumber) + "\t";
-    text += kind;
-    text += message;
-    return text;
-}
-
 LineResult fail(const AssemblyState& state, Reporter& reporter, std::string_view console,
                 std::string_view log) {
     reporter.logLine(log);
-    reporter.consoleLine(lineMessage(state, "ERROR: ", console));
+    std::string description = "ERROR: ";
+    description += console;
+    reporter.consoleLine(lineTagged(state.lineNumber, description));
     return LineResult::abortRun;
 }
 
@@ -82,7 +75,7 @@ LineResult org(AssemblyState& state, Reporter& reporter, std::string_view line) 
     // Shown whatever the warning switch says; it only hides unused-symbol warnings.
     if (*value < state.address) {
         reporter.consoleLine(
-            lineMessage(state, "WARN: ", "Origin changed to address lower than current!"));
+            lineTagged(state.lineNumber, "WARN: Origin changed to address lower than current!"));
         reporter.logLine("Origin moved before previous address");
         ++state.warningCount;
     }
@@ -194,7 +187,7 @@ LineResult free(AssemblyState& state, Reporter& reporter, std::string_view) {
 }
 
 LineResult prompt(AssemblyState& state, Reporter& reporter, std::string_view) {
-    reporter.consoleLine("L" + std::to_string(state.lineNumber) + "\tPROMPT Continue assembling?");
+    reporter.consoleLine(lineTagged(state.lineNumber, "PROMPT Continue assembling?"));
     reporter.logLine("Prompted the user");
     return LineResult::proceed;
 }

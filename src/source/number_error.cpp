@@ -7,10 +7,10 @@ namespace zoltas {
 LineResult reportNumberError(const AssemblyState& state, Reporter& reporter,
                              std::string_view text) {
     reporter.logLine("Invalid number");
-    std::string message = "L" + std::to_string(state.lineNumber) + "\tERROR: Invalid number \"";
-    message += text;
-    message += '"';
-    reporter.consoleLine(message);
+    std::string description = "ERROR: Invalid number \"";
+    description += text;
+    description += '"';
+    reporter.consoleLine(lineTagged(state.lineNumber, description));
     return LineResult::abortRun;
 }
 
