@@ -4,8 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -127,6 +129,49 @@ TEST(FindInstruction, RejectsTextsThatAreNotMnemonics) {
     };
     for (const std::string_view text : texts) {
         EXPECT_EQ(findInstruction(text), nullptr) << '"' << text << '"';
+    }
+}
+
+// The README's opcode map is the users' copy of the table: it must say exactly what the code does.
+TEST(InstructionTable, AgreesWithTheReadmeOpcodeMap) {
+    std::ifstream readme(ZOLTAS_SOURCE_DIR "/README.md");
+    ASSERT_TRUE(readme.is_open());
+    std::vector<InstructionRow> documented;
+    std::vector<std::string> names;  // keeps the views in `documented` valid
+    names.reserve(256);
+    std::string line;
+    while (std::getline(readme, line)) {
+        if (line.rfind("| 0x", 0) != 0) {
+            continue;
+        }
+        std::istringstream cells(line.substr(1));
+        std::string cell;
+        std::getline(cells, cell, '|');
+        unsigned opcode = std::stoul(cell, nullptr, 16);
+        while (std::getline(cells, cell, '|')) {
+            if (cell.find_first_not_of(' ') == std::string::npos) {
+                continue;  // after the last column
+            }
+            if (cell.find('`') != std::string::npos) {
+                // "`ngt`, `not` 1": one row per mnemonic, all with the cell's word count.
+                const auto count =
+                    static_cast<std::uint8_t>(cell[cell.find_last_not_of(' ')] - '0');
+                for (std::size_t open = cell.find('`'); open != std::string::npos;
+                     open = cell.find('`', cell.find('`', open + 1) + 1)) {
+                    const std::size_t close = cell.find('`', open + 1);
+                    names.push_back(cell.substr(open + 1, close - open - 1));
+                    documented.push_back({names.back(), static_cast<std::uint16_t>(opcode), count});
+                }
+            }
+            ++opcode;
+        }
+    }
+    const auto table = instructionTable();
+    ASSERT_EQ(documented.size(), table.size());
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        EXPECT_EQ(documented[i].mnemonic, table[i].mnemonic) << "row " << i;
+        EXPECT_EQ(documented[i].opcodeWord, table[i].opcodeWord) << table[i].mnemonic;
+        EXPECT_EQ(documented[i].wordCount, table[i].wordCount) << table[i].mnemonic;
     }
 }
 
