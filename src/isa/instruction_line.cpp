@@ -1,8 +1,8 @@
 #include <string>
 
 #include "isa/encoder.h"
+#include "source/line_errors.h"
 #include "source/line_handlers.h"
-#include "source/number_error.h"
 #include "source/syntax.h"
 
 namespace zoltas {
@@ -12,22 +12,18 @@ namespace {
 // Log: "Invalid instruction". Console: L<line>\tERROR: Invalid instruction <text>!
 LineResult reportInvalidInstruction(const AssemblyState& state, Reporter& reporter,
                                     std::string_view text) {
-    reporter.logLine("Invalid instruction");
-    std::string description = "ERROR: Invalid instruction ";
+    std::string description = "Invalid instruction ";
     description += text;
     description += '!';
-    reporter.consoleLine(lineTagged(state.lineNumber, description));
-    return LineResult::abortRun;
+    return reportLineError(state, reporter, description, "Invalid instruction");
 }
 
 // Log: "Missing operand". Console: L<line>\tERROR: Missing operand for <mnemonic>
 LineResult reportMissingOperand(const AssemblyState& state, Reporter& reporter,
                                 std::string_view mnemonic) {
-    reporter.logLine("Missing operand");
-    std::string description = "ERROR: Missing operand for ";
+    std::string description = "Missing operand for ";
     description += mnemonic;
-    reporter.consoleLine(lineTagged(state.lineNumber, description));
-    return LineResult::abortRun;
+    return reportLineError(state, reporter, description, "Missing operand");
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 #include <string>
 
 #include "source/data_directives.h"
+#include "source/line_errors.h"
 #include "source/line_handlers.h"
-#include "source/number_error.h"
 #include "source/syntax.h"
 
 namespace zoltas {
@@ -11,15 +11,6 @@ namespace zoltas {
 namespace {
 
 using Directive = LineResult (*)(AssemblyState&, Reporter&, std::string_view line);
-
-LineResult fail(const AssemblyState& state, Reporter& reporter, std::string_view console,
-                std::string_view log) {
-    reporter.logLine(log);
-    std::string description = "ERROR: ";
-    description += console;
-    reporter.consoleLine(lineTagged(state.lineNumber, description));
-    return LineResult::abortRun;
-}
 
 // The argument of a three-letter directive starts at position 5: the character after the name
 // is skipped whatever it is, so ".org$10" reads "10". ".org" and ".lim" cut it to one token,
@@ -65,7 +56,8 @@ LineResult end(AssemblyState& state, Reporter& reporter, std::string_view) {
 
 LineResult org(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() < kArgument + 1) {
-        return fail(state, reporter, "Unspecified address", "Origin directive with no address");
+        return reportLineError(state, reporter, "Unspecified address",
+                               "Origin directive with no address");
     }
     const std::string_view token = argumentToken(line);
     const auto value = readNumber(token);
@@ -88,7 +80,8 @@ LineResult org(AssemblyState& state, Reporter& reporter, std::string_view line) 
 // before the sign is looked at.
 LineResult rel(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() < kArgument + 2) {
-        return fail(state, reporter, "Unspecified relative", "Relative directive with no value");
+        return reportLineError(state, reporter, "Unspecified relative",
+                               "Relative directive with no value");
     }
     const std::string_view amountText = line.substr(kArgument + 1);
     const auto amount = readNumber(amountText);
@@ -104,7 +97,7 @@ LineResult rel(AssemblyState& state, Reporter& reporter, std::string_view line) 
         std::string log = "Relative directive with invalid sign \"";
         log += sign;
         log += '"';
-        return fail(state, reporter, "Invalid sign", log);
+        return reportLineError(state, reporter, "Invalid sign", log);
     }
     // The amount as read, not cut to 16 bits.
     std::string entry = "Relative jump ";
@@ -116,8 +109,8 @@ LineResult rel(AssemblyState& state, Reporter& reporter, std::string_view line) 
 
 LineResult lim(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() < kArgument + 1) {
-        return fail(state, reporter, "Filesize cannot be unlimited!",
-                    "Limit directive with no value");
+        return reportLineError(state, reporter, "Filesize cannot be unlimited!",
+                               "Limit directive with no value");
     }
     const std::string_view token = argumentToken(line);
     const auto value = readNumber(token);
@@ -132,7 +125,8 @@ LineResult lim(AssemblyState& state, Reporter& reporter, std::string_view line) 
 // The name is the rest of the line as it stands: a trailing comment or blank becomes part of it.
 LineResult out(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() < kArgument + 1) {
-        return fail(state, reporter, "Unspecified filename", "Output directive with no name");
+        return reportLineError(state, reporter, "Unspecified filename",
+                               "Output directive with no name");
     }
     const std::string_view name = line.substr(kArgument);
     std::string console = "Filename changed from " + state.outputName + " to ";
@@ -265,7 +259,7 @@ LineResult dispatchDirective(AssemblyState& state, Reporter& reporter, std::stri
         std::string message = "Invalid directive ";
         message += line.substr(1);
         message += '!';
-        return fail(state, reporter, message, "Directive too short");
+        return reportLineError(state, reporter, message, "Directive too short");
     }
     const std::string_view nameText = line.substr(1);
     for (const ControlDirective& directive : kControlDirectives) {

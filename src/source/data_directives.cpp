@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "source/number_error.h"
+#include "source/line_errors.h"
 #include "source/syntax.h"
 
 namespace zoltas {
