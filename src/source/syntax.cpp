@@ -1,5 +1,6 @@
 #include "source/syntax.h"
 
+#include <bit>
 #include <cstring>
 
 namespace zoltas {
@@ -127,7 +128,9 @@ constexpr std::uint64_t foldWord(std::uint64_t word) {
 }
 
 // Bytes `at` to `at` + 7 of the text, zero-padded past its end. A short tail of a text of eight
-// bytes or more is read as the last eight bytes, shifted.
+// bytes or more is read as the last eight bytes, shifted so that only the tail stays. The byte
+// order inside the word differs between machines; hash and comparison only need it the same for
+// equal texts.
 std::uint64_t wordAt(std::string_view text, std::size_t at) {
     std::uint64_t word = 0;
     const std::size_t left = text.size() - at;
@@ -135,7 +138,8 @@ std::uint64_t wordAt(std::string_view text, std::size_t at) {
         std::memcpy(&word, text.data() + at, 8);
     } else if (text.size() >= 8) {
         std::memcpy(&word, text.data() + text.size() - 8, 8);
-        word >>= 8 * (8 - left);
+        const std::size_t consumed = 8 * (8 - left);
+        word = std::endian::native == std::endian::little ? word >> consumed : word << consumed;
     } else {
         for (std::size_t k = text.size(); k-- > at;) {
             word = (word << 8) | static_cast<unsigned char>(text[k]);

@@ -178,5 +178,36 @@ std::string caseName(const testing::TestParamInfo<fs::path>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, CaseTest, testing::ValuesIn(caseFiles()), caseName);
 
+// A console whose reader has gone (a pipe into a program that stopped reading) loses the
+// console text, nothing else: the run completes with status 0 and writes its output.
+TEST(ClosedConsole, RunStillCompletes) {
+    char pattern[] = "/tmp/zoltas-closed-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path dir = pattern;
+    writeFile(dir / "prog.asm", "\tlda $1F\n; end\n");
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    close(pipeEnds[0]);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(dir.c_str()) != 0) {
+            _exit(126);
+        }
+        dup2(pipeEnds[1], 1);
+        const std::string path = program();
+        char* argv[] = {const_cast<char*>("zoltas"), const_cast<char*>("prog.asm"),
+                        const_cast<char*>("out.rom"), const_cast<char*>("rom"), nullptr};
+        execv(path.c_str(), argv);
+        _exit(127);
+    }
+    close(pipeEnds[1]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readFile(dir / "out.rom"), "M0000=0001\nM0001=001f\nM0002=0000\n");
+    fs::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace zoltas::e2e

@@ -146,3 +146,40 @@ TEST(FindName, FoldsOnlyAsciiLettersAndTakesTheFirstMatch) {
 
 }  // namespace
 }  // namespace zoltas
+
+namespace zoltas {
+namespace {
+
+// Names are compared eight bytes at a time; the tail of a name longer than eight bytes must count.
+TEST(EqualFolded, ComparesEveryByteOfNamesOfAnyLength) {
+    struct Row {
+        std::string a;
+        std::string b;
+        bool equal;
+    };
+    const Row rows[] = {
+        {"ABCDEFGHIJ", "abcdefghij", true},
+        {"ABCDEFGHIJ", "abcdefghXY", false},
+        {"ABCDEFGHIJ", "abcdefghiJ", true},
+        {"abcdefghijklmnopq", "ABCDEFGHIJKLMNOPQ", true},
+        {"abcdefghijklmnopq", "ABCDEFGHIJKLMNOPR", false},
+        {"abcdefgh", "ABCDEFGX", false},
+        {"a", "A", true},
+        {"", "", true},
+        {"@[`{", "@[`{", true},
+        {"@", "`", false},  // 0x40 and 0x60 are not letters
+        {"[", "{", false},
+        {"\xC1", "\xE1", false},  // nor are bytes above 0x7F
+        {std::string("a\0b", 3), std::string("A\0B", 3), true},
+        {std::string("a\0b", 3), std::string("A\0C", 3), false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(equalFolded(row.a, row.b), row.equal) << '"' << row.a << "\" \"" << row.b << '"';
+        if (row.equal) {
+            EXPECT_EQ(foldedHash(row.a), foldedHash(row.b)) << '"' << row.a << '"';
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zoltas
