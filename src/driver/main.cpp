@@ -11,5 +11,6 @@ int main(int argc, char** argv) {
     // errors are ignored, and the output files and exit status stay as they would be.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
-    return zoltas::runAssembler(argc, argv, std::cout);
+    zoltas::DiskFileSystem files;
+    return zoltas::runAssembler(argc, argv, std::cout, files);
 }

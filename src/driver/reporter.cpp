@@ -44,13 +44,16 @@ std::string lineTagged(std::int32_t lineNumber, std::string_view text) {
     return tagged;
 }
 
-void Reporter::openLog() {
-    log_.open("asm.log", std::ios::out | std::ios::trunc);
+void Reporter::openLog(FileSystem& files) {
+    files_ = &files;
+    log_ = files.createForWriting("asm.log", FileMode::text);
 }
 
+// Log write errors are not reported: the log is a record, never the product.
 void Reporter::closeLog() {
-    if (log_.is_open()) {
-        log_.close();
+    if (log_) {
+        (void)files_->close(*log_);
+        log_.reset();
     }
 }
 
@@ -59,14 +62,14 @@ void Reporter::consoleLine(std::string_view text) {
 }
 
 void Reporter::logLine(std::string_view text) {
-    if (log_.is_open()) {
-        log_ << text << '\n' << std::flush;
+    if (log_) {
+        *log_ << text << '\n' << std::flush;
     }
 }
 
 void Reporter::listingPrefix(std::uint16_t address, std::int32_t lineNumber) {
-    if (log_.is_open()) {
-        log_ << 'A' << hex4(address) << " L" << lineNumber << '\t';
+    if (log_) {
+        *log_ << 'A' << hex4(address) << " L" << lineNumber << '\t';
     }
 }
 

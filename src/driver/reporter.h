@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
+
+#include "driver/file_system.h"
 
 namespace zoltas {
 
@@ -24,10 +26,13 @@ namespace zoltas {
 class Reporter {
   public:
     explicit Reporter(std::ostream& console) : console_(console) {}
+    ~Reporter() { closeLog(); }
+    Reporter(const Reporter&) = delete;
+    Reporter& operator=(const Reporter&) = delete;
 
-    // Creates or empties "asm.log" in the current directory. When that fails nothing is said and
-    // every later log line is dropped; the run goes on as if the log worked.
-    void openLog();
+    // Creates or empties "asm.log". When that fails nothing is said and every later log line is
+    // dropped; the run goes on as if the log worked.
+    void openLog(FileSystem& files);
     void closeLog();
 
     // Every line ends with a line end and a flush, so a run that dies keeps what it wrote.
@@ -39,7 +44,8 @@ class Reporter {
 
   private:
     std::ostream& console_;
-    std::ofstream log_;
+    FileSystem* files_ = nullptr;
+    std::unique_ptr<std::ostream> log_;
 };
 
 }  // namespace zoltas

@@ -1,10 +1,10 @@
 #include "driver/run.h"
 
-#include <fstream>
 #include <memory>
 #include <new>
 #include <string>
 
+#include "driver/load_error.h"
 #include "driver/reporter.h"
 #include "output/image_writer.h"
 #include "source/assembly_state.h"
@@ -49,9 +49,10 @@ void writeLogHeader(int argc, const char* const* argv, const AssemblyState& stat
     reporter.logLine("Output file:\t" + state.outputName);
 }
 
-[[nodiscard]] bool runPasses(std::istream& source, AssemblyState& state, Reporter& reporter) {
+[[nodiscard]] bool runPasses(std::istream& source, AssemblyState& state, Reporter& reporter,
+                             FileSystem& files) {
     return parseSource(source, state, reporter) && resolveConstantReferences(state, reporter) &&
-           resolveLabelReferences(state, reporter) && writeImage(state, reporter);
+           resolveLabelReferences(state, reporter) && writeImage(state, reporter, files);
 }
 
 void writeSummary(const AssemblyState& state, Reporter& reporter) {
@@ -67,7 +68,8 @@ void writeSummary(const AssemblyState& state, Reporter& reporter) {
     }
 }
 
-int assemble(int argc, const char* const* argv, Reporter& reporter) {
+int assemble(int argc, const char* const* argv, Reporter& reporter, FileSystem& files,
+             const RunOverrides& overrides) {
     reporter.consoleLine(kBanner);
     if (argc <= 1) {
         reporter.consoleLine(
@@ -79,22 +81,25 @@ int assemble(int argc, const char* const* argv, Reporter& reporter) {
     // 128 KiB of image: on the heap, not the stack.
     auto state = std::make_unique<AssemblyState>();
     configure(argc, argv, *state, reporter);
+    state->logEnabled = overrides.logEnabled.value_or(state->logEnabled);
     if (state->logEnabled) {
-        reporter.openLog();
+        // Creating the log empties it, so it must not be the source.
+        if (files.sameFile("asm.log", state->inputName)) {
+            reporter.consoleLine("Write error: Won't overwrite the source file \"asm.log\"!");
+            return 1;
+        }
+        reporter.openLog(files);
         writeLogHeader(argc, argv, *state, reporter);
     }
 
-    // Read in binary mode: the line reader drops a CR before LF itself, the same on every
-    // platform. The source stays open until the run ends.
-    std::ifstream source(state->inputName, std::ios::in | std::ios::binary);
-    if (!source.is_open()) {
-        reporter.consoleLine("Load error: No such file \"" + state->inputName + "\" exists!");
-        if (state->logEnabled) {
-            reporter.logLine("Error: Specified input file could not be accessed");
-        }
+    // The source stays open until the run ends. It is read as bytes: the line reader drops a CR
+    // before LF itself, the same on every platform.
+    const auto source = files.openForReading(state->inputName);
+    if (!source) {
+        reportLoadError(*state, reporter);
         return 1;
     }
-    if (!runPasses(source, *state, reporter)) {
+    if (!runPasses(*source, *state, reporter, files)) {
         return 1;
     }
     writeSummary(*state, reporter);
@@ -103,11 +108,12 @@ int assemble(int argc, const char* const* argv, Reporter& reporter) {
 
 }  // namespace
 
-int runAssembler(int argc, const char* const* argv, std::ostream& console) {
+int runAssembler(int argc, const char* const* argv, std::ostream& console, FileSystem& files,
+                 const RunOverrides& overrides) {
     Reporter reporter(console);
     int status = 1;
     try {
-        status = assemble(argc, argv, reporter);
+        status = assemble(argc, argv, reporter, files, overrides);
     } catch (const std::bad_alloc&) {
         // No source can ask for much memory, but a machine can still run out of it.
         reporter.consoleLine("Error: Out of memory");

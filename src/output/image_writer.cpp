@@ -1,7 +1,5 @@
 #include "output/image_writer.h"
 
-#include <fstream>
-
 namespace zoltas {
 
 namespace {
@@ -30,11 +28,11 @@ void reportCreateFailure(Reporter& reporter, const std::string& name) {
 // Writes the bytes and closes the file. A full disk or a failing device must not pass for a
 // written image. Console: Write error: Couldn't write file "<name>"!
 // Log: "Error: Specified output file could not be written".
-bool writeAndClose(std::ofstream& out, const std::string& bytes, const std::string& name,
-                   Reporter& reporter) {
+bool writeAndClose(std::ostream& out, const std::string& bytes, const std::string& name,
+                   Reporter& reporter, FileSystem& files) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (out.fail()) {
+    const bool closed = files.close(out);
+    if (out.fail() || !closed) {
         reporter.consoleLine("Write error: Couldn't write file \"" + name + "\"!");
         reporter.logLine("Error: Specified output file could not be written");
         return false;
@@ -42,13 +40,26 @@ bool writeAndClose(std::ofstream& out, const std::string& bytes, const std::stri
     return true;
 }
 
+// Writing the image over its own source would destroy the source, whatever name reaches it.
+// Console: Write error: Won't overwrite the source file "<name>"!
+// Log: "Error: Specified output file is the source file".
+bool isSource(const std::string& name, const AssemblyState& state, Reporter& reporter,
+              FileSystem& files) {
+    if (!files.sameFile(name, state.inputName)) {
+        return false;
+    }
+    reporter.consoleLine("Write error: Won't overwrite the source file \"" + name + "\"!");
+    reporter.logLine("Error: Specified output file is the source file");
+    return true;
+}
+
 }  // namespace
 
 bool writeCromFile(const WordImage& image, std::uint16_t first, std::uint16_t last,
-                   const std::string& name, Reporter& reporter) {
+                   const std::string& name, Reporter& reporter, FileSystem& files) {
     // Text mode: the line ends are the platform's.
-    std::ofstream out(name, std::ios::out | std::ios::trunc);
-    if (!out.is_open()) {
+    const auto out = files.createForWriting(name, FileMode::text);
+    if (!out) {
         reportCreateFailure(reporter, name);
         reporter.logLine("Error: Specified output file could not be created");
         return false;
@@ -64,18 +75,18 @@ bool writeCromFile(const WordImage& image, std::uint16_t first, std::uint16_t la
         appendHex4(text, image[address]);
         text += '\n';
     }
-    return writeAndClose(out, text, name, reporter);
+    return writeAndClose(*out, text, name, reporter, files);
 }
 
 bool writeBinFiles(const WordImage& image, std::uint16_t first, std::uint16_t last,
-                   const std::string& name, Reporter& reporter) {
+                   const std::string& name, Reporter& reporter, FileSystem& files) {
     const std::string highName = "HI_" + name;
     const std::string lowName = "LO_" + name;
     // Both opens are tried before either is tested, so a pair that fails half-way leaves the
     // opened one behind empty, and both names are reported.
-    std::ofstream high(highName, std::ios::out | std::ios::binary | std::ios::trunc);
-    std::ofstream low(lowName, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!high.is_open() || !low.is_open()) {
+    const auto high = files.createForWriting(highName, FileMode::binary);
+    const auto low = files.createForWriting(lowName, FileMode::binary);
+    if (!high || !low) {
         reportCreateFailure(reporter, highName);
         reportCreateFailure(reporter, lowName);
         reporter.logLine("Error: Specified output files could not be created");
@@ -89,12 +100,12 @@ bool writeBinFiles(const WordImage& image, std::uint16_t first, std::uint16_t la
         highBytes[k] = static_cast<char>(word >> 8);
         lowBytes[k] = static_cast<char>(word & 0xFF);
     }
-    const bool highWritten = writeAndClose(high, highBytes, highName, reporter);
-    const bool lowWritten = writeAndClose(low, lowBytes, lowName, reporter);
+    const bool highWritten = writeAndClose(*high, highBytes, highName, reporter, files);
+    const bool lowWritten = writeAndClose(*low, lowBytes, lowName, reporter, files);
     return highWritten && lowWritten;
 }
 
-bool writeImage(const AssemblyState& state, Reporter& reporter) {
+bool writeImage(const AssemblyState& state, Reporter& reporter, FileSystem& files) {
     reporter.consoleLine("Starting parse part 4 of 4...");
     reporter.logLine("Pass 4/4");
     // The one console line that pads the value with zeros.
@@ -104,11 +115,19 @@ bool writeImage(const AssemblyState& state, Reporter& reporter) {
     const std::uint32_t count = wordCount(state.startAddress, state.highestAddress);
     reporter.logLine("Writing file of size " + std::to_string(count) + " words");
     if (state.outputFormat == OutputFormat::crom) {
+        if (isSource(state.outputName, state, reporter, files)) {
+            return false;
+        }
         return writeCromFile(state.image, state.startAddress, state.highestAddress,
-                             state.outputName, reporter);
+                             state.outputName, reporter, files);
+    }
+    // Neither file of the pair is opened, and so emptied, when either one is the source.
+    if (isSource("HI_" + state.outputName, state, reporter, files) ||
+        isSource("LO_" + state.outputName, state, reporter, files)) {
+        return false;
     }
     return writeBinFiles(state.image, state.startAddress, state.highestAddress, state.outputName,
-                         reporter);
+                         reporter, files);
 }
 
 }  // namespace zoltas

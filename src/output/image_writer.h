@@ -4,19 +4,20 @@
 #include <cstdint>
 #include <string>
 
+#include "driver/file_system.h"
 #include "driver/reporter.h"
 #include "source/assembly_state.h"
 
 namespace zoltas {
 
-[[nodiscard]] bool writeImage(const AssemblyState& state, Reporter& reporter);
+[[nodiscard]] bool writeImage(const AssemblyState& state, Reporter& reporter, FileSystem& files);
 
 // One text line "M" + hex4(address) + "=" + hex4(word) per word, with the platform's line end.
 [[nodiscard]] bool writeCromFile(const WordImage& image, std::uint16_t first, std::uint16_t last,
-                                 const std::string& name, Reporter& reporter);
+                                 const std::string& name, Reporter& reporter, FileSystem& files);
 
 // "HI_" + name gets the high byte of every word and "LO_" + name the low byte, nothing else.
 [[nodiscard]] bool writeBinFiles(const WordImage& image, std::uint16_t first, std::uint16_t last,
-                                 const std::string& name, Reporter& reporter);
+                                 const std::string& name, Reporter& reporter, FileSystem& files);
 
 }  // namespace zoltas

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "driver/load_error.h"
 #include "source/line_handlers.h"
 #include "source/line_reader.h"
 
@@ -88,6 +89,11 @@ bool parseSource(std::istream& source, AssemblyState& state, Reporter& reporter)
         if (state.counting) {
             state.counterValue = static_cast<std::uint16_t>(state.address - state.counterStart);
         }
+    }
+    // A source that breaks off while it is read must not pass for a shorter source.
+    if (reader.failed()) {
+        reportLoadError(state, reporter);
+        return false;
     }
     return true;
 }

@@ -13,10 +13,13 @@ class LineReader {
   public:
     explicit LineReader(std::istream& in) : in_(in) {}
 
-    // The next line, valid until the following call; false at the end of the source. A last line
-    // without a line feed is still a line; after a final line feed there is none. A read error
-    // ends the source like the end of the file.
+    // The next line, valid until the following call; false at the end of the source or at a
+    // read error. A last line without a line feed is still a line; after a final line feed there
+    // is none.
     bool next(std::string_view& line);
+
+    // Whether reading stopped on an error rather than at the end of the source.
+    [[nodiscard]] bool failed() const { return in_.bad(); }
 
   private:
     bool fill();

@@ -29,24 +29,18 @@ TEST(WriteImage, WritesAllSixtyFiveThousandWordsAndStopsAtTheTop) {
     image[0xFFFF] = 0xABCD;
     std::ostringstream console;
     Reporter reporter(console);
+    DiskFileSystem files(dir);
 
-    const std::string crom = (dir / "all.rom").string();
-    ASSERT_TRUE(writeCromFile(image, 0x0000, 0xFFFF, crom, reporter));
-    const std::string text = readFile(crom);
+    ASSERT_TRUE(writeCromFile(image, 0x0000, 0xFFFF, "all.rom", reporter, files));
+    const std::string text = readFile(dir / "all.rom");
     EXPECT_EQ(text.size(), 65536u * 11);
     EXPECT_EQ(text.substr(0, 11), "M0000=1234\n");
     EXPECT_EQ(text.substr(0x8000 * 11, 11), "M8000=ff00\n");
     EXPECT_EQ(text.substr(text.size() - 22), "Mfffe=0000\nMffff=abcd\n");
 
-    const std::string highName = (dir / "HI_all.bin").string();
-    const std::string lowName = (dir / "LO_all.bin").string();
-    // The prefix goes in front of the whole name, so write from inside the directory.
-    const fs::path previous = fs::current_path();
-    fs::current_path(dir);
-    ASSERT_TRUE(writeBinFiles(image, 0x0000, 0xFFFF, "all.bin", reporter));
-    fs::current_path(previous);
-    const std::string high = readFile(highName);
-    const std::string low = readFile(lowName);
+    ASSERT_TRUE(writeBinFiles(image, 0x0000, 0xFFFF, "all.bin", reporter, files));
+    const std::string high = readFile(dir / "HI_all.bin");
+    const std::string low = readFile(dir / "LO_all.bin");
     ASSERT_EQ(high.size(), 65536u);
     ASSERT_EQ(low.size(), 65536u);
     EXPECT_EQ(static_cast<unsigned char>(high[0]), 0x12);
