@@ -112,6 +112,25 @@ void apply(const Section& section, CaseFile& result) {
     } else if (kind == "hexfile") {
         need(2);
         result.expectedFiles[section.header[1]] = fromHex(section.lines, section.lineNumber);
+    } else if (kind == "hexstdout") {
+        result.expectedStdout = fromHex(section.lines, section.lineNumber);
+    } else if (kind == "dir") {
+        need(2);
+        noContent();
+        result.directories[section.header[1]] =
+            section.header.size() > 2 ? std::stoi(section.header[2], nullptr, 8) : 0755;
+    } else if (kind == "mode") {
+        need(3);
+        noContent();
+        result.modes[section.header[1]] = std::stoi(section.header[2], nullptr, 8);
+    } else if (kind == "user") {
+        need(2);
+        noContent();
+        if (section.header[1] != "nobody") {
+            throw std::runtime_error("line " + std::to_string(section.lineNumber) +
+                                     ": only 'user nobody' is known");
+        }
+        result.asNobody = true;
     } else if (kind == "copy") {
         need(3);
         noContent();

@@ -11,6 +11,10 @@
 //   --- file asm.log [noeol] [crlf]        a file that must exist afterwards, with this content
 //   --- hexfile HI_out                     the same, as hexadecimal bytes
 //   --- link HI_out /dev/full              a symbolic link made before the run
+//   --- dir folder [0555]                  a directory made before the run, with its mode
+//   --- mode prog.asm 0000                 the mode of a file given above
+//   --- user nobody                        run as the unprivileged user nobody (when root)
+//   --- hexstdout                          standard output as hexadecimal bytes
 //
 // Text sections take their lines verbatim, each ended by a line feed ("crlf": CR LF; "noeol":
 // no line end after the last line). No file other than the sources and the listed files may
@@ -32,6 +36,9 @@ struct CaseFile {
     std::map<std::string, std::string> expectedFiles;
     std::map<std::string, std::string> links;   // name -> target
     std::map<std::string, std::string> copies;  // name -> path in the repository
+    std::map<std::string, int> directories;     // name -> mode
+    std::map<std::string, int> modes;           // name -> mode, set after everything is made
+    bool asNobody = false;
 };
 
 // Throws std::runtime_error with the line number on a malformed case file.

@@ -50,7 +50,8 @@ struct RunResult {
 
 // Runs the program in `dir` with argv[0] "zoltas", no standard input, and a time limit so a
 // hang fails the case instead of the suite.
-RunResult runProgram(const fs::path& dir, const std::vector<std::string>& args) {
+RunResult runProgram(const fs::path& dir, const std::vector<std::string>& args,
+                     bool asNobody = false) {
     int outPipe[2];
     if (pipe(outPipe) != 0) {
         throw std::runtime_error("pipe failed");
@@ -58,6 +59,11 @@ RunResult runProgram(const fs::path& dir, const std::vector<std::string>& args) 
     const fs::path errPath = dir.string() + ".stderr";
     const pid_t pid = fork();
     if (pid == 0) {
+        // Root passes every permission check; nobody sees read-only folders as they are.
+        constexpr uid_t kNobody = 65534;
+        if (asNobody && geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+            _exit(125);
+        }
         if (chdir(dir.c_str()) != 0) {
             _exit(126);
         }
@@ -141,8 +147,20 @@ TEST_P(CaseTest, MatchesExpectedOutput) {
     for (const auto& [name, target] : c.links) {
         fs::create_symlink(target, dir / name);
     }
+    for (const auto& [name, mode] : c.directories) {
+        fs::create_directories(dir / name);
+    }
+    if (c.asNobody) {
+        fs::permissions(dir, fs::perms::all);
+    }
+    for (const auto& [name, mode] : c.directories) {
+        fs::permissions(dir / name, static_cast<fs::perms>(mode));
+    }
+    for (const auto& [name, mode] : c.modes) {
+        fs::permissions(dir / name, static_cast<fs::perms>(mode));
+    }
 
-    const RunResult run = runProgram(dir, c.args);
+    const RunResult run = runProgram(dir, c.args, c.asNobody);
     EXPECT_FALSE(run.timedOut) << "the run did not end within the time limit";
     EXPECT_EQ(run.out, c.expectedStdout) << "standard output";
     EXPECT_EQ(run.exitStatus, c.expectedExit) << "exit status";
