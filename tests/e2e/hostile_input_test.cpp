@@ -1,0 +1,107 @@
+// Whole assemblies in memory on inputs too large, or too many, for case files: each ends with
+// the specified output or a clear error, never a crash or a hang.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver/file_system.h"
+#include "driver/run.h"
+
+namespace zoltas {
+namespace {
+
+struct Outcome {
+    int status = 0;
+    std::string console;
+    MemoryFileSystem files;
+};
+
+Outcome assemble(std::string source,
+                 std::vector<const char*> args = {"zoltas", "prog.asm", "out.rom", "rom"}) {
+    Outcome outcome;
+    outcome.files.files["prog.asm"] = std::move(source);
+    std::ostringstream console;
+    outcome.status =
+        runAssembler(static_cast<int>(args.size()), args.data(), console, outcome.files);
+    outcome.console = console.str();
+    return outcome;
+}
+
+std::string lastLine(const std::string& text) {
+    const std::size_t end = text.size() - 1;
+    return text.substr(text.rfind('\n', end - 1) + 1, end - text.rfind('\n', end - 1) - 1);
+}
+
+TEST(HostileInput, NumbersBeyondThirtyTwoBitsAreErrorsWhereverANumberIsRead) {
+    struct Row {
+        std::string line;
+        std::string error;
+    };
+    const Row rows[] = {
+        {"\tlda 2147483648", "L1\tERROR: Invalid number \"2147483648\""},
+        {"\tlda -2147483649", "L1\tERROR: Invalid number \"-2147483649\""},
+        {"\tlda 99999999999999999999999", "L1\tERROR: Invalid number \"99999999999999999999999\""},
+        {".d 2147483648", "L1\tERROR: Invalid number \"2147483648\""},
+        {".d $80000000", "L1\tERROR: Invalid number \"$80000000\""},
+        {".d %100000000000000000000000000000000",
+         "L1\tERROR: Invalid number \"%100000000000000000000000000000000\""},
+        {".c X=-2147483649", "L1\tERROR: Invalid number \"-2147483649\""},
+        {".org 2147483648", "L1\tERROR: Invalid number \"2147483648\""},
+        {".lim $-80000001", "L1\tERROR: Invalid number \"$-80000001\""},
+        {".rel +2147483648", "L1\tERROR: Invalid number \"2147483648\""},
+        {".rel --2147483649", "L1\tERROR: Invalid number \"-2147483649\""},
+    };
+    for (const Row& row : rows) {
+        const Outcome outcome = assemble(row.line + "\n");
+        EXPECT_EQ(outcome.status, 1) << row.line;
+        EXPECT_EQ(lastLine(outcome.console), row.error) << row.line;
+        EXPECT_EQ(outcome.files.files.count("out.rom"), 0u) << row.line;
+    }
+}
+
+TEST(HostileInput, ASixtyFourMebibyteLineIsOneLine) {
+    std::string source = ";" + std::string(64u << 20, 'x') + "\n\tnop\n";
+    Outcome outcome = assemble(std::move(source));
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.files.files.at("out.rom"), "M0000=0000\n");
+}
+
+TEST(HostileInput, TenMillionShortLines) {
+    std::string source;
+    source.reserve(40'000'000);
+    for (int i = 0; i < 10'000'000; ++i) {
+        source += i % 2 == 0 ? "; c\n" : "x\n";
+    }
+    Outcome outcome = assemble(std::move(source));
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_NE(outcome.console.find("Assembled file was 10000000 lines"), std::string::npos);
+    EXPECT_EQ(outcome.files.files.at("out.rom"), "M0000=0000\n");
+}
+
+TEST(HostileInput, NamesOfAHundredThousandCharactersResolve) {
+    const std::string name(100'000, 'n');
+    std::string upper(100'000, 'N');
+    const std::string source =
+        name + ":\n.c " + name + "=$1234\n\tjmp /" + upper + "\n\tlda \\" + upper + "\n; end\n";
+    const Outcome outcome = assemble(source);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.files.files.at("out.rom"),
+              "M0000=003b\nM0001=0000\nM0002=0001\nM0003=1234\n"
+              "M0004=0000\n");
+    EXPECT_EQ(outcome.console.find("WARN"), std::string::npos);
+}
+
+TEST(HostileInput, TwoHundredThousandReferencesToOneLabel) {
+    std::string source = "lbl:\n";
+    for (int i = 0; i < 200'000; ++i) {
+        source += "\tjmp /LBL\n.rel -2\n";
+    }
+    const Outcome outcome = assemble(source);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.files.files.at("out.rom"), "M0000=003b\nM0001=0000\nM0002=0000\n");
+}
+
+}  // namespace
+}  // namespace zoltas
