@@ -29,6 +29,10 @@ std::unique_ptr<std::istream> DiskFileSystem::openForReading(const std::string& 
 
 std::unique_ptr<std::ostream> DiskFileSystem::createForWriting(const std::string& name,
                                                                FileMode mode) {
+    // The system would cut the name at a NUL byte and write a file the messages do not name.
+    if (name.find('\0') != std::string::npos) {
+        return nullptr;
+    }
     auto flags = std::ios::out | std::ios::trunc;
     if (mode == FileMode::binary) {
         flags |= std::ios::binary;
