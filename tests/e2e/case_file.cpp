@@ -1,5 +1,6 @@
 #include "case_file.h"
 
+#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -174,6 +175,13 @@ CaseFile parseCaseFile(const std::string& text) {
         apply(*current, result);
     }
     return result;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 }  // namespace zoltas::e2e

@@ -44,4 +44,7 @@ struct CaseFile {
 // Throws std::runtime_error with the line number on a malformed case file.
 CaseFile parseCaseFile(const std::string& text);
 
+// The whole file as bytes; empty when it cannot be read.
+std::string readFile(const std::string& path);
+
 }  // namespace zoltas::e2e

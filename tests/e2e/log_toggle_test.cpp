@@ -18,13 +18,6 @@ namespace fs = std::filesystem;
 namespace zoltas::e2e {
 namespace {
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 struct Outcome {
     int status = 0;
     std::string console;
