@@ -1,23 +1,33 @@
 #include "output/image_writer.h"
 
+#include <array>
+#include <cstring>
+
 namespace zoltas {
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789abcdef";
+// Two lower-case hexadecimal digits for every byte value.
+constexpr auto kHexPairs = [] {
+    constexpr char kDigits[] = "0123456789abcdef";
+    std::array<char, 512> pairs{};
+    for (int byte = 0; byte < 256; ++byte) {
+        pairs[2 * byte] = kDigits[byte >> 4];
+        pairs[2 * byte + 1] = kDigits[byte & 0xF];
+    }
+    return pairs;
+}();
 
-// Words from `first` up to and including `last`. The count is wider than 16 bits, so a range
-// that ends at 0xFFFF stops there instead of wrapping to 0.
-// The line loop keeps the highest address at or above the start, so the count is at least 1.
-std::uint32_t wordCount(std::uint16_t first, std::uint16_t last) {
-    return last < first ? 0 : static_cast<std::uint32_t>(last) - first + 1;
+// Four digits at `out`, the same text as hex4.
+void putHex4(char* out, std::uint16_t value) {
+    std::memcpy(out, &kHexPairs[2 * (value >> 8)], 2);
+    std::memcpy(out + 2, &kHexPairs[2 * (value & 0xFF)], 2);
 }
 
-void appendHex4(std::string& out, std::uint16_t value) {
-    out += kHexDigits[(value >> 12) & 0xF];
-    out += kHexDigits[(value >> 8) & 0xF];
-    out += kHexDigits[(value >> 4) & 0xF];
-    out += kHexDigits[value & 0xF];
+// The line loop keeps the highest address at or above the start, so the count is at least 1.
+// It is wider than 16 bits, so a range that ends at 0xFFFF stops there instead of wrapping to 0.
+std::uint32_t wordCount(std::uint16_t first, std::uint16_t last) {
+    return last < first ? 0 : static_cast<std::uint32_t>(last) - first + 1;
 }
 
 // Console: Write error: Couldn't create file "<name>"!
@@ -25,12 +35,11 @@ void reportCreateFailure(Reporter& reporter, const std::string& name) {
     reporter.consoleLine("Write error: Couldn't create file \"" + name + "\"!");
 }
 
-// Writes the bytes and closes the file. A full disk or a failing device must not pass for a
+// Closes a file that has been written. A full disk or a failing device must not pass for a
 // written image. Console: Write error: Couldn't write file "<name>"!
 // Log: "Error: Specified output file could not be written".
-bool writeAndClose(std::ostream& out, const std::string& bytes, const std::string& name,
-                   Reporter& reporter, FileSystem& files) {
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+bool closeWritten(std::ostream& out, const std::string& name, Reporter& reporter,
+                  FileSystem& files) {
     const bool closed = files.close(out);
     if (out.fail() || !closed) {
         reporter.consoleLine("Write error: Couldn't write file \"" + name + "\"!");
@@ -64,18 +73,27 @@ bool writeCromFile(const WordImage& image, std::uint16_t first, std::uint16_t la
         reporter.logLine("Error: Specified output file could not be created");
         return false;
     }
+    // Lines of "Mhhhh=hhhh\n" are formatted into a block that is written whenever it is full.
+    constexpr std::size_t kLineLength = 11;
+    constexpr std::size_t kLinesPerBlock = 4096;
+    std::array<char, kLineLength * kLinesPerBlock> block;
+    std::size_t used = 0;
     const std::uint32_t count = wordCount(first, last);
-    std::string text;
-    text.reserve(count * 11);
     for (std::uint32_t k = 0; k < count; ++k) {
         const auto address = static_cast<std::uint16_t>(first + k);
-        text += 'M';
-        appendHex4(text, address);
-        text += '=';
-        appendHex4(text, image[address]);
-        text += '\n';
+        char* line = block.data() + used;
+        line[0] = 'M';
+        putHex4(line + 1, address);
+        line[5] = '=';
+        putHex4(line + 6, image[address]);
+        line[10] = '\n';
+        used += kLineLength;
+        if (used == block.size() || k + 1 == count) {
+            out->write(block.data(), static_cast<std::streamsize>(used));
+            used = 0;
+        }
     }
-    return writeAndClose(*out, text, name, reporter, files);
+    return closeWritten(*out, name, reporter, files);
 }
 
 bool writeBinFiles(const WordImage& image, std::uint16_t first, std::uint16_t last,
@@ -100,8 +118,10 @@ bool writeBinFiles(const WordImage& image, std::uint16_t first, std::uint16_t la
         highBytes[k] = static_cast<char>(word >> 8);
         lowBytes[k] = static_cast<char>(word & 0xFF);
     }
-    const bool highWritten = writeAndClose(*high, highBytes, highName, reporter, files);
-    const bool lowWritten = writeAndClose(*low, lowBytes, lowName, reporter, files);
+    high->write(highBytes.data(), static_cast<std::streamsize>(highBytes.size()));
+    const bool highWritten = closeWritten(*high, highName, reporter, files);
+    low->write(lowBytes.data(), static_cast<std::streamsize>(lowBytes.size()));
+    const bool lowWritten = closeWritten(*low, lowName, reporter, files);
     return highWritten && lowWritten;
 }
 

@@ -5,35 +5,33 @@
 namespace zoltas {
 
 namespace {
-constexpr std::size_t kChunk = 1 << 16;
-}
+// Large enough that a read costs little per line, small enough to stay in the cache.
+constexpr std::size_t kInitialCapacity = 1 << 18;
+}  // namespace
 
 bool LineReader::next(std::string_view& line) {
-    std::size_t searchFrom = start_;
+    std::size_t searchFrom = begin_;
     for (;;) {
-        const char* begin = buffer_.data() + start_;
-        const char* from = buffer_.data() + searchFrom;
-        const char* end = buffer_.data() + buffer_.size();
-        if (const void* found = std::memchr(from, '\n', static_cast<std::size_t>(end - from))) {
-            const char* lf = static_cast<const char*>(found);
-            const char* lineEnd = (lf > begin && lf[-1] == '\r') ? lf - 1 : lf;
-            line = std::string_view(begin, static_cast<std::size_t>(lineEnd - begin));
-            start_ = static_cast<std::size_t>(lf - buffer_.data()) + 1;
+        const char* data = buffer_.get();
+        if (const void* found = searchFrom < end_
+                                    ? std::memchr(data + searchFrom, '\n', end_ - searchFrom)
+                                    : nullptr) {
+            const auto lf = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+            const std::size_t lineEnd = (lf > begin_ && data[lf - 1] == '\r') ? lf - 1 : lf;
+            line = std::string_view(data + begin_, lineEnd - begin_);
+            begin_ = lf + 1;
             return true;
         }
         if (atEnd_) {
-            if (start_ == buffer_.size()) {
+            if (begin_ == end_) {
                 return false;
             }
-            line = std::string_view(begin, static_cast<std::size_t>(end - begin));
-            start_ = buffer_.size();
+            line = std::string_view(data + begin_, end_ - begin_);
+            begin_ = end_;
             return true;
         }
-        // Keep the partial line, then read more behind it; no line feed in what we already have.
-        const std::size_t kept = buffer_.size() - start_;
-        buffer_.erase(0, start_);
-        start_ = 0;
-        searchFrom = kept;
+        // No line feed in what is buffered: keep the partial line and read more behind it.
+        searchFrom = end_ - begin_;
         if (!fill()) {
             atEnd_ = true;
         }
@@ -41,11 +39,23 @@ bool LineReader::next(std::string_view& line) {
 }
 
 bool LineReader::fill() {
-    const std::size_t old = buffer_.size();
-    buffer_.resize(old + kChunk);
-    in_.read(buffer_.data() + old, static_cast<std::streamsize>(kChunk));
+    if (begin_ > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    if (end_ == capacity_) {
+        const std::size_t capacity = capacity_ == 0 ? kInitialCapacity : 2 * capacity_;
+        auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+        if (end_ > 0) {
+            std::memcpy(grown.get(), buffer_.get(), end_);
+        }
+        buffer_ = std::move(grown);
+        capacity_ = capacity;
+    }
+    in_.read(buffer_.get() + end_, static_cast<std::streamsize>(capacity_ - end_));
     const auto got = static_cast<std::size_t>(in_.gcount());
-    buffer_.resize(old + got);
+    end_ += got;
     return got > 0;
 }
 

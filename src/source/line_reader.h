@@ -4,7 +4,7 @@
 
 #include <cstddef>
 #include <istream>
-#include <string>
+#include <memory>
 #include <string_view>
 
 namespace zoltas {
@@ -22,11 +22,15 @@ class LineReader {
     [[nodiscard]] bool failed() const { return in_.bad(); }
 
   private:
+    // Moves the unread bytes to the front, grows the buffer when a line fills it, and reads
+    // behind them; false when nothing more could be read.
     bool fill();
 
     std::istream& in_;
-    std::string buffer_;
-    std::size_t start_ = 0;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
+    std::size_t begin_ = 0;  // first byte not yet returned
+    std::size_t end_ = 0;    // end of the bytes read
     bool atEnd_ = false;
 };
 
