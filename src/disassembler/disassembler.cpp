@@ -1,0 +1,306 @@
+#include "disassembler/disassembler.h"
+
+#include <array>
+#include <sstream>
+
+#include "driver/reporter.h"
+#include "isa/instruction_table.h"
+#include "source/line_reader.h"
+#include "source/syntax.h"
+
+namespace zoltas {
+
+namespace {
+
+// zoltas stops reading before a line at which the highest address lies this far or more above
+// the start address (its size limit, 65,535 at most, minus 2).
+constexpr std::uint32_t kWordLimit = 65533;
+
+// A `.start` line this often keeps the distance to the start address, and so the word limit,
+// far away while the body of a long image is placed.
+constexpr std::uint32_t kRebaseInterval = 30000;
+
+// The first mnemonic of every opcode word: where two share one, the first in the table.
+const std::array<const InstructionRow*, 256>& rowsByOpcode() {
+    static const std::array<const InstructionRow*, 256> rows = [] {
+        std::array<const InstructionRow*, 256> byOpcode{};
+        for (const InstructionRow& row : instructionTable()) {
+            if (byOpcode[row.opcodeWord] == nullptr) {
+                byOpcode[row.opcodeWord] = &row;
+            }
+        }
+        return byOpcode;
+    }();
+    return rows;
+}
+
+const InstructionRow* decode(std::uint16_t word) {
+    return word < 256 ? rowsByOpcode()[word] : nullptr;
+}
+
+std::string hexValue(std::uint16_t value) {
+    return "$" + hex4(value);
+}
+
+// A word that a string can place: a byte sign-extended, and not a line feed, which would end the
+// line that holds the string.
+bool isStringCharacter(std::uint16_t word) {
+    return (word <= 0x7F || word >= 0xFF80) && word != 0x000A;
+}
+
+class SourceWriter {
+  public:
+    explicit SourceWriter(const MemoryImage& image) : image_(image) {}
+
+    void line(const std::string& text) {
+        source_ += text;
+        source_ += '\n';
+    }
+
+    // `.org` then `.start` at `address`; through $8000 when the start lies so high that the
+    // `.start` line itself would meet the word limit counted from 0.
+    void setStart(std::uint16_t address) {
+        if (address >= kWordLimit) {
+            line(".org $8000");
+            line(".start");
+        }
+        line(".org " + hexValue(address));
+        line(".start");
+    }
+
+    // Instruction and data lines for the words from `first` up to and including `last`, each
+    // with its address in a comment. `rebase` adds a `.start` line every so often.
+    void body(std::uint32_t first, std::uint32_t last, bool rebase) {
+        std::uint32_t base = first;
+        std::uint32_t address = first;
+        while (address <= last) {
+            if (rebase && address - base >= kRebaseInterval) {
+                line(".start\t; keeps the word limit away; the start is set at the end");
+                base = address;
+            }
+            const std::uint16_t word = at(address);
+            const InstructionRow* row = decode(word);
+            const std::string where = "\t; " + hexValue(static_cast<std::uint16_t>(address));
+            // A two-word instruction whose operand would be the last word, or lie past it, is
+            // placed as data: the last line must start at the last address, since zoltas ends
+            // its output at the highest address at which a line started.
+            if (row != nullptr && row->wordCount == 2 && address + 1 < last) {
+                line("\t" + std::string(row->mnemonic) + " " + hexValue(at(address + 1)) + where);
+                address += 2;
+            } else if (row != nullptr && row->wordCount == 1) {
+                line("\t" + std::string(row->mnemonic) + where);
+                address += 1;
+            } else {
+                line(".d " + hexValue(word) + where);
+                address += 1;
+            }
+        }
+    }
+
+    [[nodiscard]] std::uint16_t at(std::uint32_t address) const {
+        return image_.words[address - image_.start];
+    }
+
+    [[nodiscard]] const std::string& source() const { return source_; }
+
+  private:
+    const MemoryImage& image_;
+    std::string source_;
+};
+
+}  // namespace
+
+std::optional<std::string> disassemble(const MemoryImage& image, const std::string& origin,
+                                       bool crom, std::string& whyNot) {
+    const std::uint32_t first = image.start;
+    const std::uint32_t count = static_cast<std::uint32_t>(image.words.size());
+    const std::uint32_t last = first + count - 1;
+    SourceWriter out(image);
+    const auto lastWord = out.at(last);
+
+    // An image that reaches the word limit can only be written if its last line starts at its
+    // last address after all other words are placed: below $ffff nothing may follow that line,
+    // so its word must come from a string that runs on to $ffff and wraps to 0.
+    const bool beyondLimit = count - 1 >= kWordLimit;
+    if (beyondLimit && last < 0xFFFF && !isStringCharacter(lastWord)) {
+        whyNot = "its last word " + hexValue(lastWord) + " at " +
+                 hexValue(static_cast<std::uint16_t>(last)) +
+                 " lies beyond the word limit, and no line that could place it may be followed "
+                 "by another";
+        return std::nullopt;
+    }
+
+    out.line("; Disassembled by zoltdis from " + origin + ": " + std::to_string(count) +
+             " words, " + hexValue(image.start) + " to " +
+             hexValue(static_cast<std::uint16_t>(last)) + ".");
+    out.line(crom ? "; Assemble with: zoltas THIS-FILE OUTPUT-FILE rom"
+                  : "; Assemble with: zoltas THIS-FILE NAME (writes HI_NAME and LO_NAME)");
+    if (image.start != 0) {
+        out.setStart(image.start);
+    }
+    if (!beyondLimit) {
+        out.body(first, last, false);
+        return out.source();
+    }
+    if (last == 0xFFFF) {
+        out.body(first, last, true);
+    } else {
+        out.body(first, last - 1, true);
+        // Runs from the last address to $ffff and wraps, so the next line starts at 0. The line
+        // ends with the closing quote: a comment after it would belong to the string.
+        out.line("; " + hexValue(static_cast<std::uint16_t>(last)) + ", and filler up to $ffff:");
+        std::string text = ".s \"";
+        text += static_cast<char>(lastWord & 0xFF);
+        text.append(0xFFFF - last, 'x');
+        text += '"';
+        out.line(text);
+    }
+    // The address has wrapped to 0, so these lines raise the highest address no more.
+    out.line(".org " + hexValue(image.start));
+    out.line(".start");
+    return out.source();
+}
+
+std::optional<MemoryImage> readCromImage(std::istream& file, const std::string& name,
+                                         std::ostream& errors) {
+    MemoryImage image;
+    LineReader reader(file);
+    std::string_view line;
+    std::int32_t lineNumber = 0;
+    const auto isHex = [](std::string_view digits) {
+        return digits.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
+    };
+    while (reader.next(line)) {
+        ++lineNumber;
+        if (line.size() != 10 || line[0] != 'M' || line[5] != '=' || !isHex(line.substr(1, 4)) ||
+            !isHex(line.substr(6, 4))) {
+            std::string text = "ERROR: Invalid CROM line \"";
+            text += line;
+            text += '"';
+            errors << lineTagged(lineNumber, text) << '\n';
+            return std::nullopt;
+        }
+        const auto address =
+            static_cast<std::uint16_t>(*readNumber("$" + std::string(line.substr(1, 4))));
+        const auto word =
+            static_cast<std::uint16_t>(*readNumber("$" + std::string(line.substr(6, 4))));
+        if (image.words.empty()) {
+            image.start = address;
+        } else if (address != image.start + image.words.size()) {
+            errors << lineTagged(lineNumber, "ERROR: Address " + hexValue(address) +
+                                                 " does not follow the one before")
+                   << '\n';
+            return std::nullopt;
+        }
+        image.words.push_back(word);
+    }
+    if (reader.failed()) {
+        errors << "Load error: \"" << name << "\" cannot be read\n";
+        return std::nullopt;
+    }
+    if (image.words.empty()) {
+        errors << "Load error: \"" << name << "\" is empty\n";
+        return std::nullopt;
+    }
+    return image;
+}
+
+namespace {
+
+std::optional<std::string> readWhole(FileSystem& files, const std::string& name,
+                                     std::ostream& errors) {
+    const auto file = files.openForReading(name);
+    if (!file) {
+        errors << "Load error: No such file \"" << name << "\" exists!\n";
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << file->rdbuf();
+    if (file->bad()) {
+        errors << "Load error: \"" << name << "\" cannot be read\n";
+        return std::nullopt;
+    }
+    return bytes.str();
+}
+
+void usage(std::ostream& errors) {
+    errors << "Usage:\n\tzoltdis crom-file\n\tzoltdis [--start address] hi-file lo-file\n";
+}
+
+}  // namespace
+
+int runDisassembler(int argc, const char* const* argv, std::ostream& out, std::ostream& errors,
+                    FileSystem& files) {
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
+    std::uint16_t start = 0;
+    bool startGiven = false;
+    if (args.size() >= 2 && args[0] == "--start") {
+        const auto value = readNumber(args[1]);
+        if (!value || *value < 0 || *value > 0xFFFF) {
+            errors << "Error: Invalid start address \"" << args[1] << "\"\n";
+            return 1;
+        }
+        start = static_cast<std::uint16_t>(*value);
+        startGiven = true;
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (args.empty() || args.size() > 2 || (args.size() == 1 && startGiven)) {
+        usage(errors);
+        return 1;
+    }
+
+    MemoryImage image;
+    std::string origin;
+    const bool crom = args.size() == 1;
+    if (crom) {
+        const auto file = files.openForReading(args[0]);
+        if (!file) {
+            errors << "Load error: No such file \"" << args[0] << "\" exists!\n";
+            return 1;
+        }
+        auto read = readCromImage(*file, args[0], errors);
+        if (!read) {
+            return 1;
+        }
+        image = std::move(*read);
+        origin = args[0];
+    } else {
+        const auto high = readWhole(files, args[0], errors);
+        const auto low = high ? readWhole(files, args[1], errors) : std::nullopt;
+        if (!high || !low) {
+            return 1;
+        }
+        if (high->size() != low->size()) {
+            errors << "Load error: \"" << args[0] << "\" has " << high->size() << " bytes and \""
+                   << args[1] << "\" " << low->size() << "; they must be the same length\n";
+            return 1;
+        }
+        if (high->empty()) {
+            errors << "Load error: \"" << args[0] << "\" is empty\n";
+            return 1;
+        }
+        if (start + high->size() > 0x10000) {
+            errors << "Error: " << high->size() << " words from " << hexValue(start)
+                   << " run past $ffff\n";
+            return 1;
+        }
+        image.start = start;
+        for (std::size_t k = 0; k < high->size(); ++k) {
+            image.words.push_back(
+                static_cast<std::uint16_t>((static_cast<unsigned char>((*high)[k]) << 8) |
+                                           static_cast<unsigned char>((*low)[k])));
+        }
+        origin = args[0] + " and " + args[1];
+    }
+
+    std::string whyNot;
+    const auto source = disassemble(image, origin, crom, whyNot);
+    if (!source) {
+        errors << "Error: No source can make zoltas write exactly this image: " << whyNot << "\n";
+        return 1;
+    }
+    out << *source << std::flush;
+    return 0;
+}
+
+}  // namespace zoltas
