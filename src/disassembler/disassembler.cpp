@@ -1,6 +1,7 @@
 #include "disassembler/disassembler.h"
 
 #include <array>
+#include <charconv>
 #include <sstream>
 
 #include "driver/reporter.h"
@@ -39,7 +40,16 @@ const InstructionRow* decode(std::uint16_t word) {
 }
 
 std::string hexValue(std::uint16_t value) {
-    return "$" + hex4(value);
+    std::string text = "$";
+    text += hex4(value);
+    return text;
+}
+
+// Four hexadecimal digits, already checked to be digits.
+std::uint16_t parseHex4(std::string_view digits) {
+    std::uint16_t value = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+    return value;
 }
 
 // A word that a string can place: a byte sign-extended, and not a line feed, which would end the
@@ -85,10 +95,16 @@ class SourceWriter {
             // placed as data: the last line must start at the last address, since zoltas ends
             // its output at the highest address at which a line started.
             if (row != nullptr && row->wordCount == 2 && address + 1 < last) {
-                line("\t" + std::string(row->mnemonic) + " " + hexValue(at(address + 1)) + where);
+                std::string text = "\t";
+                text += row->mnemonic;
+                text += ' ';
+                text += hexValue(at(address + 1));
+                line(text + where);
                 address += 2;
             } else if (row != nullptr && row->wordCount == 1) {
-                line("\t" + std::string(row->mnemonic) + where);
+                std::string text = "\t";
+                text += row->mnemonic;
+                line(text + where);
                 address += 1;
             } else {
                 line(".d " + hexValue(word) + where);
@@ -180,10 +196,8 @@ std::optional<MemoryImage> readCromImage(std::istream& file, const std::string& 
             errors << lineTagged(lineNumber, text) << '\n';
             return std::nullopt;
         }
-        const auto address =
-            static_cast<std::uint16_t>(*readNumber("$" + std::string(line.substr(1, 4))));
-        const auto word =
-            static_cast<std::uint16_t>(*readNumber("$" + std::string(line.substr(6, 4))));
+        const std::uint16_t address = parseHex4(line.substr(1, 4));
+        const std::uint16_t word = parseHex4(line.substr(6, 4));
         if (image.words.empty()) {
             image.start = address;
         } else if (address != image.start + image.words.size()) {
