@@ -130,8 +130,7 @@ def main():
         print(f"comments: {comments_mb / (r['comments: zoltas'] / 1000):.0f} MB/s"
               " (target 500)")
         print("scale, median ms at 1/8, 1/4, 1/2, 1: max " +
-              ", ".join(f"{r[n]:.2f}" for n in ("max x0.125", "max x0.25", "max x0.5",
-                                              "max, log off")) +
+              ", ".join(f"{r[n]:.2f}" for n in ("max x0.125", "max x0.25", "max x0.5", "max x1")) +
               "; peer " + ", ".join(f"{r[n]:.2f}" for n in ("peer x0.125", "peer x0.25",
                                                            "peer x0.5", "peer x1")))
         if shutil.which("strace"):
