@@ -128,6 +128,10 @@ class SourceWriter {
 
 std::optional<std::string> disassemble(const MemoryImage& image, const std::string& origin,
                                        bool crom, std::string& whyNot) {
+    if (image.words.empty() || image.words.size() > 0x10000u - image.start) {
+        whyNot = "it is empty or runs past $ffff";
+        return std::nullopt;
+    }
     const std::uint32_t first = image.start;
     const std::uint32_t count = static_cast<std::uint32_t>(image.words.size());
     const std::uint32_t last = first + count - 1;
