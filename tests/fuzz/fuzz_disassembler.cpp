@@ -1,0 +1,70 @@
+// libFuzzer entry for zoltdis: the input is read as a CROM file, and as a BIN pair (two halves,
+// start address from the first two bytes). Whatever disassembles must assemble back into the
+// same image; zoltdis may refuse an image only where no source can write it.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "disassembler/disassembler.h"
+#include "driver/file_system.h"
+#include "driver/run.h"
+
+namespace {
+
+void roundTrip(const zoltas::MemoryImage& image) {
+    std::string whyNot;
+    const auto source = zoltas::disassemble(image, "fuzz", false, whyNot);
+    if (!source) {
+        // Only an image past the word limit that ends below $ffff may be refused.
+        if (image.words.size() < 65534 || image.start + image.words.size() - 1 == 0xFFFF) {
+            std::abort();
+        }
+        return;
+    }
+    zoltas::MemoryFileSystem files;
+    files.files["dis.asm"] = *source;
+    const char* args[] = {"zoltas", "dis.asm", "out"};
+    std::ostringstream console;
+    if (zoltas::runAssembler(3, args, console, files) != 0) {
+        std::abort();
+    }
+    const std::string& high = files.files["HI_out"];
+    const std::string& low = files.files["LO_out"];
+    if (high.size() != image.words.size() || low.size() != image.words.size()) {
+        std::abort();
+    }
+    for (std::size_t k = 0; k < image.words.size(); ++k) {
+        const auto word = static_cast<std::uint16_t>((static_cast<unsigned char>(high[k]) << 8) |
+                                                     static_cast<unsigned char>(low[k]));
+        if (word != image.words[k]) {
+            std::abort();
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    std::istringstream crom(bytes);
+    std::ostringstream errors;
+    if (const auto image = zoltas::readCromImage(crom, "fuzz.rom", errors)) {
+        roundTrip(*image);
+    }
+    if (size >= 4) {
+        zoltas::MemoryImage image;
+        image.start = static_cast<std::uint16_t>(data[0] << 8 | data[1]);
+        const std::size_t words = (size - 2) / 2;
+        for (std::size_t k = 0; k < words && image.start + k <= 0xFFFF; ++k) {
+            image.words.push_back(
+                static_cast<std::uint16_t>(data[2 + 2 * k] << 8 | data[3 + 2 * k]));
+        }
+        if (!image.words.empty()) {
+            roundTrip(image);
+        }
+    }
+    return 0;
+}
