@@ -139,10 +139,13 @@ std::optional<std::string> disassemble(const MemoryImage& image, const std::stri
     const auto lastWord = out.at(last);
 
     // An image that reaches the word limit can only be written if its last line starts at its
-    // last address after all other words are placed: below $ffff nothing may follow that line,
-    // so its word must come from a string that runs on to $ffff and wraps to 0.
+    // last address after all other words are placed, and, below $ffff, nothing may follow that
+    // line unless it leaves the address wrapped to 0: a string that runs on to $ffff, or at
+    // $fffe a two-word instruction whose operand goes to $ffff.
     const bool beyondLimit = count - 1 >= kWordLimit;
-    if (beyondLimit && last < 0xFFFF && !isStringCharacter(lastWord)) {
+    const InstructionRow* lastRow = decode(lastWord);
+    const bool wrapsByInstruction = last == 0xFFFE && lastRow != nullptr && lastRow->wordCount == 2;
+    if (beyondLimit && last < 0xFFFF && !isStringCharacter(lastWord) && !wrapsByInstruction) {
         whyNot = "its last word " + hexValue(lastWord) + " at " +
                  hexValue(static_cast<std::uint16_t>(last)) +
                  " lies beyond the word limit, and no line that could place it may be followed "
@@ -150,7 +153,14 @@ std::optional<std::string> disassemble(const MemoryImage& image, const std::stri
         return std::nullopt;
     }
 
-    out.line("; Disassembled by zoltdis from " + origin + ": " + std::to_string(count) +
+    // A control character in a file name would end or change the comment line.
+    std::string shownOrigin = origin;
+    for (char& c : shownOrigin) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = '?';
+        }
+    }
+    out.line("; Disassembled by zoltdis from " + shownOrigin + ": " + std::to_string(count) +
              " words, " + hexValue(image.start) + " to " +
              hexValue(static_cast<std::uint16_t>(last)) + ".");
     out.line(crom ? "; Assemble with: zoltas THIS-FILE OUTPUT-FILE rom"
@@ -164,6 +174,12 @@ std::optional<std::string> disassemble(const MemoryImage& image, const std::stri
     }
     if (last == 0xFFFF) {
         out.body(first, last, true);
+    } else if (wrapsByInstruction) {
+        out.body(first, last - 1, true);
+        std::string text = "\t";
+        text += lastRow->mnemonic;
+        text += " $0000\t; $fffe, its operand at $ffff";
+        out.line(text);
     } else {
         out.body(first, last - 1, true);
         // Runs from the last address to $ffff and wraps, so the next line starts at 0. The line
@@ -232,13 +248,35 @@ std::optional<std::string> readWhole(FileSystem& files, const std::string& name,
         errors << "Load error: No such file \"" << name << "\" exists!\n";
         return std::nullopt;
     }
-    std::ostringstream bytes;
-    bytes << file->rdbuf();
+    std::string bytes;
+    std::array<char, 1 << 16> buffer;
+    while (file->read(buffer.data(), buffer.size()) || file->gcount() > 0) {
+        bytes.append(buffer.data(), static_cast<std::size_t>(file->gcount()));
+    }
     if (file->bad()) {
         errors << "Load error: \"" << name << "\" cannot be read\n";
         return std::nullopt;
     }
-    return bytes.str();
+    return bytes;
+}
+
+// The whole argument is the address, in decimal, "$" hexadecimal or "%" binary.
+std::optional<std::uint16_t> readStartAddress(const std::string& text) {
+    const std::string_view digits = text.empty() || (text[0] != '$' && text[0] != '%')
+                                        ? std::string_view(text)
+                                        : std::string_view(text).substr(1);
+    const char* allowed = text.empty()     ? ""
+                          : text[0] == '$' ? "0123456789abcdefABCDEF"
+                          : text[0] == '%' ? "01"
+                                           : "0123456789";
+    if (digits.empty() || digits.find_first_not_of(allowed) != std::string_view::npos) {
+        return std::nullopt;
+    }
+    const auto value = readNumber(text);
+    if (!value || *value < 0 || *value > 0xFFFF) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(*value);
 }
 
 void usage(std::ostream& errors) {
@@ -253,12 +291,12 @@ int runDisassembler(int argc, const char* const* argv, std::ostream& out, std::o
     std::uint16_t start = 0;
     bool startGiven = false;
     if (args.size() >= 2 && args[0] == "--start") {
-        const auto value = readNumber(args[1]);
-        if (!value || *value < 0 || *value > 0xFFFF) {
+        const auto value = readStartAddress(args[1]);
+        if (!value) {
             errors << "Error: Invalid start address \"" << args[1] << "\"\n";
             return 1;
         }
-        start = static_cast<std::uint16_t>(*value);
+        start = *value;
         startGiven = true;
         args.erase(args.begin(), args.begin() + 2);
     }

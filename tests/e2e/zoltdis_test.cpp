@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <random>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -132,27 +134,40 @@ TEST(Zoltdis, RoundTripsImagesThatEndAtTheTopOrReachTheWordLimit) {
     }
 }
 
-// Below $ffff, an image longer than the word limit allows ends in a string that wraps, so its
-// last word must be a character; otherwise no source can write it, and zoltdis says so.
-TEST(Zoltdis, ImagesPastTheWordLimitBelowTheTopNeedACharacterLast) {
+// Below $ffff, the last word of an image longer than the word limit allows must be placed by a
+// line that leaves the address wrapped to 0: a string running on to $ffff (a character), or at
+// $fffe a two-word instruction. For any other last word no source can write the image.
+TEST(Zoltdis, ImagesPastTheWordLimitBelowTheTopNeedAWrappingLastLine) {
     std::mt19937 random(11);
     struct Shape {
         std::uint16_t start;
         std::uint32_t count;
     };
     for (const Shape shape : {Shape{0, 65534}, Shape{0, 65535}, Shape{1, 65534}}) {
-        for (const std::uint16_t lastWord : {0x0041, 0xFFE9, 0x0000, 0x000D, 0xFF80, 0x007F}) {
+        const bool endsAtFffe = shape.start + shape.count - 1 == 0xFFFE;
+        struct LastWord {
+            std::uint16_t word;
+            bool writable;
+        };
+        const LastWord lastWords[] = {
+            {0x0041, true},       {0xFFE9, true},  {0x0000, true},  {0x000D, true},
+            {0xFF80, true},       {0x007F, true},  {0x1234, false}, {0xFF7F, false},
+            {0x0100, false},      {0x00FE, false},  // brk: one word, not a character
+            {0x000A, endsAtFffe},                   // ldbi: two words, but a line feed in a string
+            {0x0080, endsAtFffe},                   // ldasx: two words
+        };
+        for (const LastWord& last : lastWords) {
             MemoryImage image = randomImage(random, shape.start, shape.count);
-            image.words.back() = lastWord;
-            EXPECT_EQ(roundTripFailure(image, true), std::nullopt)
-                << shape.start << " " << shape.count << " " << lastWord;
-        }
-        for (const std::uint16_t lastWord : {0x000A, 0x0080, 0x1234, 0xFF7F, 0x0100}) {
-            MemoryImage image = randomImage(random, shape.start, shape.count);
-            image.words.back() = lastWord;
-            std::string whyNot;
-            EXPECT_FALSE(disassemble(image, "test", true, whyNot).has_value()) << lastWord;
-            EXPECT_NE(whyNot, "");
+            image.words.back() = last.word;
+            SCOPED_TRACE(std::to_string(shape.start) + " " + std::to_string(shape.count) + " " +
+                         std::to_string(last.word));
+            if (last.writable) {
+                EXPECT_EQ(roundTripFailure(image, true), std::nullopt);
+            } else {
+                std::string whyNot;
+                EXPECT_FALSE(disassemble(image, "test", true, whyNot).has_value());
+                EXPECT_NE(whyNot, "");
+            }
         }
     }
 }
@@ -228,6 +243,68 @@ TEST(Zoltdis, ReportsBadInputInTheAssemblersShapes) {
             << row.error;
         EXPECT_EQ(errors.str(), row.error);
         EXPECT_EQ(out.str(), "");
+    }
+}
+
+// A stream that fails after its first bytes, as a disk that breaks down would.
+class BrokenFiles : public MemoryFileSystem {
+    class FailingBuffer : public std::streambuf {
+      protected:
+        int_type underflow() override { throw std::ios_base::failure("read error"); }
+    };
+    struct FailingStream : private FailingBuffer, public std::istream {
+        FailingStream() : std::istream(this) {}
+    };
+
+  public:
+    std::unique_ptr<std::istream> openForReading(const std::string& name) override {
+        if (name == "broken") {
+            return std::make_unique<FailingStream>();
+        }
+        return MemoryFileSystem::openForReading(name);
+    }
+};
+
+TEST(Zoltdis, ReadErrorsAndOddNamesAndStartAddresses) {
+    struct Row {
+        std::vector<const char*> args;
+        int status;
+        std::string errors;
+    };
+    const Row rows[] = {
+        {{"zoltdis", "broken", "LO_a"}, 1, "Load error: \"broken\" cannot be read\n"},
+        {{"zoltdis", "broken"}, 1, "Load error: \"broken\" cannot be read\n"},
+        {{"zoltdis", "--start", "0x10", "HI_a", "LO_a"},
+         1,
+         "Error: Invalid start address \"0x10\"\n"},
+        {{"zoltdis", "--start", "12abc", "HI_a", "LO_a"},
+         1,
+         "Error: Invalid start address \"12abc\"\n"},
+        {{"zoltdis", "--start", "%101", "HI_a", "LO_a"}, 0, ""},
+        {{"zoltdis", "--start", "65534", "HI_a", "LO_a"}, 0, ""},
+        {{"zoltdis", "a\n.org $0100\nb.rom"}, 0, ""},
+    };
+    for (const Row& row : rows) {
+        BrokenFiles files;
+        files.files = {{"HI_a", "\x01\x02"},
+                       {"LO_a", "\x03\x04"},
+                       {"a\n.org $0100\nb.rom", "M0000=0001\nM0001=0002\n"}};
+        std::ostringstream out;
+        std::ostringstream errors;
+        EXPECT_EQ(
+            runDisassembler(static_cast<int>(row.args.size()), row.args.data(), out, errors, files),
+            row.status)
+            << row.args.back();
+        EXPECT_EQ(errors.str(), row.errors);
+        if (row.status == 0) {
+            // The source assembles back: a line feed in the file name stays inside the comment.
+            MemoryFileSystem again;
+            again.files["dis.asm"] = out.str();
+            const char* args[] = {"zoltas", "dis.asm", "out", "rom"};
+            std::ostringstream console;
+            ASSERT_EQ(runAssembler(4, args, console, again), 0) << out.str();
+            EXPECT_EQ(out.str().find("\n.org $0100\n"), std::string::npos);
+        }
     }
 }
 
