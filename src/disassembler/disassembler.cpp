@@ -2,7 +2,6 @@
 
 #include <array>
 #include <charconv>
-#include <sstream>
 
 #include "driver/reporter.h"
 #include "isa/instruction_table.h"
