@@ -14,6 +14,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,17 @@ RunResult runProgram(const fs::path& dir, const std::vector<std::string>& args,
     return result;
 }
 
+// A new empty directory under TMPDIR (or /tmp), so that runs in parallel never share one.
+fs::path freshDirectory(const std::string& prefix) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern =
+        (tmp != nullptr && *tmp != '\0' ? std::string(tmp) : "/tmp") + "/" + prefix + "-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a directory like " + pattern);
+    }
+    return pattern;
+}
+
 std::vector<fs::path> caseFiles() {
     std::vector<fs::path> files;
     for (const auto& entry : fs::recursive_directory_iterator(ZOLTAS_CASES_DIR)) {
@@ -182,9 +194,7 @@ TEST_P(CaseTest, MatchesExpectedOutput) {
         }
     }
 
-    char pattern[] = "/tmp/zoltas-case-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const fs::path dir = pattern;
+    const fs::path dir = freshDirectory("zoltas-case");
     for (const auto& [name, bytes] : c.sources) {
         writeFile(dir / name, bytes);
     }
@@ -249,9 +259,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CaseTest, testing::ValuesIn(caseFiles()), caseNa
 // A console whose reader has gone (a pipe into a program that stopped reading) loses the
 // console text, nothing else: the run completes with status 0 and writes its output.
 TEST(ClosedConsole, RunStillCompletes) {
-    char pattern[] = "/tmp/zoltas-closed-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const fs::path dir = pattern;
+    const fs::path dir = freshDirectory("zoltas-closed");
     writeFile(dir / "prog.asm", "\tlda $1F\n; end\n");
     int pipeEnds[2];
     ASSERT_EQ(pipe(pipeEnds), 0);

@@ -2,31 +2,17 @@
 // the specified output or a clear error, never a crash or a hang.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "driver/file_system.h"
-#include "driver/run.h"
+#include "in_memory_run.h"
 
 namespace zoltas {
 namespace {
 
-struct Outcome {
-    int status = 0;
-    std::string console;
-    MemoryFileSystem files;
-};
-
-Outcome assemble(std::string source,
-                 std::vector<const char*> args = {"zoltas", "prog.asm", "out.rom", "rom"}) {
-    Outcome outcome;
-    outcome.files.files["prog.asm"] = std::move(source);
-    std::ostringstream console;
-    outcome.status =
-        runAssembler(static_cast<int>(args.size()), args.data(), console, outcome.files);
-    outcome.console = console.str();
-    return outcome;
+test::InMemoryRun assemble(std::string source,
+                           std::vector<std::string> args = {"prog.asm", "out.rom", "rom"}) {
+    return test::runZoltas({{"prog.asm", std::move(source)}}, args);
 }
 
 std::string lastLine(const std::string& text) {
@@ -54,7 +40,7 @@ TEST(HostileInput, NumbersBeyondThirtyTwoBitsAreErrorsWhereverANumberIsRead) {
         {".rel --2147483649", "L1\tERROR: Invalid number \"-2147483649\""},
     };
     for (const Row& row : rows) {
-        const Outcome outcome = assemble(row.line + "\n");
+        const test::InMemoryRun outcome = assemble(row.line + "\n");
         EXPECT_EQ(outcome.status, 1) << row.line;
         EXPECT_EQ(lastLine(outcome.console), row.error) << row.line;
         EXPECT_EQ(outcome.files.files.count("out.rom"), 0u) << row.line;
@@ -63,7 +49,7 @@ TEST(HostileInput, NumbersBeyondThirtyTwoBitsAreErrorsWhereverANumberIsRead) {
 
 TEST(HostileInput, ASixtyFourMebibyteLineIsOneLine) {
     std::string source = ";" + std::string(64u << 20, 'x') + "\n\tnop\n";
-    Outcome outcome = assemble(std::move(source));
+    test::InMemoryRun outcome = assemble(std::move(source));
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.files.files.at("out.rom"), "M0000=0000\n");
 }
@@ -74,7 +60,7 @@ TEST(HostileInput, TenMillionShortLines) {
     for (int i = 0; i < 10'000'000; ++i) {
         source += i % 2 == 0 ? "; c\n" : "x\n";
     }
-    Outcome outcome = assemble(std::move(source));
+    test::InMemoryRun outcome = assemble(std::move(source));
     EXPECT_EQ(outcome.status, 0);
     EXPECT_NE(outcome.console.find("Assembled file was 10000000 lines"), std::string::npos);
     EXPECT_EQ(outcome.files.files.at("out.rom"), "M0000=0000\n");
@@ -85,7 +71,7 @@ TEST(HostileInput, NamesOfAHundredThousandCharactersResolve) {
     std::string upper(100'000, 'N');
     const std::string source =
         name + ":\n.c " + name + "=$1234\n\tjmp /" + upper + "\n\tlda \\" + upper + "\n; end\n";
-    const Outcome outcome = assemble(source);
+    const test::InMemoryRun outcome = assemble(source);
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.files.files.at("out.rom"),
               "M0000=003b\nM0001=0000\nM0002=0001\nM0003=1234\n"
@@ -98,7 +84,7 @@ TEST(HostileInput, TwoHundredThousandReferencesToOneLabel) {
     for (int i = 0; i < 200'000; ++i) {
         source += "\tjmp /LBL\n.rel -2\n";
     }
-    const Outcome outcome = assemble(source);
+    const test::InMemoryRun outcome = assemble(source);
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.files.files.at("out.rom"), "M0000=003b\nM0001=0000\nM0002=0000\n");
 }

@@ -4,46 +4,26 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <map>
 #include <string>
-#include <vector>
 
 #include "case_file.h"
-#include "driver/file_system.h"
-#include "driver/run.h"
+#include "in_memory_run.h"
 
 namespace fs = std::filesystem;
 
 namespace zoltas::e2e {
 namespace {
 
-struct Outcome {
-    int status = 0;
-    std::string console;
-    std::map<std::string, std::string> files;
-};
-
-Outcome assemble(const CaseFile& c, bool log) {
-    MemoryFileSystem files;
-    files.files = c.sources;
+// The run with the log forced off or on; asm.log itself is left out of what is compared.
+test::InMemoryRun assemble(const CaseFile& c, bool log) {
+    std::map<std::string, std::string> files = c.sources;
     for (const auto& [name, repositoryPath] : c.copies) {
-        files.files[name] = readFile(fs::path(ZOLTAS_SOURCE_DIR) / repositoryPath);
+        files[name] = readFile(fs::path(ZOLTAS_SOURCE_DIR) / repositoryPath);
     }
-    std::vector<std::string> args{"zoltas"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    std::vector<const char*> argv;
-    for (const std::string& arg : args) {
-        argv.push_back(arg.c_str());
-    }
-    std::ostringstream console;
-    Outcome outcome;
-    outcome.status =
-        runAssembler(static_cast<int>(argv.size()), argv.data(), console, files, RunOverrides{log});
-    outcome.console = console.str();
-    outcome.files = files.files;
-    outcome.files.erase("asm.log");
-    return outcome;
+    test::InMemoryRun run = test::runZoltas(std::move(files), c.args, RunOverrides{log});
+    run.files.files.erase("asm.log");
+    return run;
 }
 
 TEST(LogToggle, ChangesNothingButTheLogInEveryCase) {
@@ -61,11 +41,11 @@ TEST(LogToggle, ChangesNothingButTheLogInEveryCase) {
             continue;  // there the log would be the source or the output, which must stop the run
         }
         SCOPED_TRACE(entry.path().string());
-        const Outcome quiet = assemble(c, false);
-        const Outcome logged = assemble(c, true);
+        const test::InMemoryRun quiet = assemble(c, false);
+        const test::InMemoryRun logged = assemble(c, true);
         EXPECT_EQ(quiet.status, logged.status);
         EXPECT_EQ(quiet.console, logged.console);
-        EXPECT_EQ(quiet.files, logged.files);
+        EXPECT_EQ(quiet.files.files, logged.files.files);
         ++checked;
     }
     EXPECT_GT(checked, 50);

@@ -15,7 +15,7 @@
 #include "disassembler/disassembler.h"
 #include "driver/file_system.h"
 #include "driver/reporter.h"
-#include "driver/run.h"
+#include "in_memory_run.h"
 
 namespace fs = std::filesystem;
 
@@ -39,16 +39,15 @@ std::optional<std::string> roundTripFailure(const MemoryImage& image, bool crom)
     if (!source) {
         return "not disassembled: " + whyNot;
     }
-    MemoryFileSystem files;
-    files.files["dis.asm"] = *source;
-    std::vector<const char*> args{"zoltas", "dis.asm", "out"};
+    std::vector<std::string> args{"dis.asm", "out"};
     if (crom) {
         args.push_back("rom");
     }
-    std::ostringstream console;
-    if (runAssembler(static_cast<int>(args.size()), args.data(), console, files) != 0) {
-        return "assembly failed: " + console.str();
+    test::InMemoryRun run = test::runZoltas({{"dis.asm", *source}}, args);
+    if (run.status != 0) {
+        return "assembly failed: " + run.console;
     }
+    auto& files = run.files;
     if (crom) {
         if (files.files["out"] != cromText(image)) {
             return "CROM differs";
@@ -298,11 +297,9 @@ TEST(Zoltdis, ReadErrorsAndOddNamesAndStartAddresses) {
         EXPECT_EQ(errors.str(), row.errors);
         if (row.status == 0) {
             // The source assembles back: a line feed in the file name stays inside the comment.
-            MemoryFileSystem again;
-            again.files["dis.asm"] = out.str();
-            const char* args[] = {"zoltas", "dis.asm", "out", "rom"};
-            std::ostringstream console;
-            ASSERT_EQ(runAssembler(4, args, console, again), 0) << out.str();
+            const test::InMemoryRun again =
+                test::runZoltas({{"dis.asm", out.str()}}, {"dis.asm", "out", "rom"});
+            ASSERT_EQ(again.status, 0) << out.str();
             EXPECT_EQ(out.str().find("\n.org $0100\n"), std::string::npos);
         }
     }

@@ -4,34 +4,18 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "driver/file_system.h"
-#include "driver/run.h"
+#include "in_memory_run.h"
 
 namespace {
 
-struct Outcome {
-    int status = 0;
-    std::string console;
-    zoltas::MemoryFileSystem files;
-};
-
-Outcome assemble(const std::vector<std::string>& args, const std::string& source, bool log) {
-    Outcome outcome;
-    outcome.files.files["prog.asm"] = source;
-    std::vector<const char*> argv;
-    for (const std::string& arg : args) {
-        argv.push_back(arg.c_str());
-    }
-    std::ostringstream console;
-    outcome.status = zoltas::runAssembler(static_cast<int>(argv.size()), argv.data(), console,
-                                          outcome.files, zoltas::RunOverrides{log});
-    outcome.console = console.str();
-    outcome.files.files.erase("asm.log");
-    return outcome;
+zoltas::test::InMemoryRun assemble(const std::vector<std::string>& args, const std::string& source,
+                                   bool log) {
+    auto run = zoltas::test::runZoltas({{"prog.asm", source}}, args, zoltas::RunOverrides{log});
+    run.files.files.erase("asm.log");
+    return run;
 }
 
 }  // namespace
@@ -44,12 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string source(reinterpret_cast<const char*>(data + 1), size - 1);
 
     // Argument count 1 to 6; the output name is usually "out", sometimes the source itself.
-    std::vector<std::string> args{"zoltas", "prog.asm", (shape & 8) != 0 ? "prog.asm" : "out",
-                                  "rom",    "log",      "nowarn"};
-    args.resize(1 + shape % 6);
+    std::vector<std::string> args{"prog.asm", (shape & 8) != 0 ? "prog.asm" : "out", "rom", "log",
+                                  "nowarn"};
+    args.resize(shape % 6);
 
-    const Outcome quiet = assemble(args, source, false);
-    const Outcome logged = assemble(args, source, true);
+    const auto quiet = assemble(args, source, false);
+    const auto logged = assemble(args, source, true);
     if (quiet.status != 0 && quiet.status != 1) {
         std::abort();
     }

@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "disassembler/disassembler.h"
-#include "driver/file_system.h"
-#include "driver/run.h"
+#include "in_memory_run.h"
 #include "isa/instruction_table.h"
 
 namespace {
@@ -41,13 +40,11 @@ void roundTrip(const zoltas::MemoryImage& image) {
         }
         return;
     }
-    zoltas::MemoryFileSystem files;
-    files.files["dis.asm"] = *source;
-    const char* args[] = {"zoltas", "dis.asm", "out"};
-    std::ostringstream console;
-    if (zoltas::runAssembler(3, args, console, files) != 0) {
+    auto run = zoltas::test::runZoltas({{"dis.asm", *source}}, {"dis.asm", "out"});
+    if (run.status != 0) {
         std::abort();
     }
+    auto& files = run.files;
     const std::string& high = files.files["HI_out"];
     const std::string& low = files.files["LO_out"];
     if (high.size() != image.words.size() || low.size() != image.words.size()) {

@@ -13,7 +13,8 @@ target="${FUZZ_TARGET:-assembler}"
 mkdir -p "$out/corpus-$target" "$out/seeds"
 
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$root/src" $(find "$root/src" -name '*.cpp' ! -name main.cpp) \
+    -I"$root/src" -I"$root/tests/support" $(find "$root/src" -name '*.cpp' ! -name main.cpp) \
+    "$root/tests/support/in_memory_run.cpp" \
     "$root/tests/fuzz/fuzz_$target.cpp" -o "$out/fuzz_$target"
 
 python3 "$root/tests/fuzz/make_seeds.py" "$root" "$out/seeds"
