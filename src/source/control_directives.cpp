@@ -1,5 +1,4 @@
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <string>
 
@@ -254,15 +253,6 @@ constexpr std::array<ControlDirective, 22> kControlDirectives{{
     {"dowarn", dowarn},   {"binary", binary},
 }};
 
-// For every byte, the control directives whose name begins with it, one bit per table row.
-constexpr auto kByFirstLetter = [] {
-    std::array<std::uint32_t, 256> byFirst{};
-    for (std::size_t row = 0; row < kControlDirectives.size(); ++row) {
-        byFirst[static_cast<unsigned char>(kControlDirectives[row].name[0])] |= 1u << row;
-    }
-    return byFirst;
-}();
-
 }  // namespace
 
 LineResult dispatchDirective(AssemblyState& state, Reporter& reporter, std::string_view line) {
@@ -273,11 +263,7 @@ LineResult dispatchDirective(AssemblyState& state, Reporter& reporter, std::stri
         return reportLineError(state, reporter, message, "Directive too short");
     }
     const std::string_view nameText = line.substr(1);
-    // Only the names that begin with the line's second character can match; no name begins
-    // another, so at most one does, and testing them alone keeps the table's order.
-    for (std::uint32_t candidates = kByFirstLetter[static_cast<unsigned char>(nameText[0])];
-         candidates != 0; candidates &= candidates - 1) {
-        const ControlDirective& directive = kControlDirectives[std::countr_zero(candidates)];
+    for (const ControlDirective& directive : kControlDirectives) {
         if (nameText.starts_with(directive.name)) {
             return directive.run(state, reporter, line);
         }

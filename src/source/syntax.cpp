@@ -1,7 +1,5 @@
 #include "source/syntax.h"
 
-#include <bit>
-#include <cstring>
 
 namespace zoltas {
 
@@ -106,56 +104,12 @@ std::string_view referenceName(std::string_view token) {
     return token.size() > 1 ? token.substr(1) : std::string_view{};
 }
 
-std::string foldAscii(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded) {
-        c = foldAscii(c);
-    }
-    return folded;
-}
-
-namespace {
-
-// Lowers A to Z in each byte of an 8-byte word at once: a byte gets 0x20 added when its low seven
-// bits lie in 'A'..'Z' and its top bit is clear. No addition carries into the next byte.
-constexpr std::uint64_t foldWord(std::uint64_t word) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    const std::uint64_t low7 = word & (0x7F * kOnes);
-    const std::uint64_t atLeastA = low7 + (0x80 - 'A') * kOnes;
-    const std::uint64_t aboveZ = low7 + (0x80 - 'Z' - 1) * kOnes;
-    const std::uint64_t upper = atLeastA & ~aboveZ & ~word & (0x80 * kOnes);
-    return word | (upper >> 2);
-}
-
-// Bytes `at` to `at` + 7 of the text, zero-padded past its end. A short tail of a text of eight
-// bytes or more is read as the last eight bytes, shifted so that only the tail stays. The byte
-// order inside the word differs between machines; hash and comparison only need it the same for
-// equal texts.
-std::uint64_t wordAt(std::string_view text, std::size_t at) {
-    std::uint64_t word = 0;
-    const std::size_t left = text.size() - at;
-    if (left >= 8) {
-        std::memcpy(&word, text.data() + at, 8);
-    } else if (text.size() >= 8) {
-        std::memcpy(&word, text.data() + text.size() - 8, 8);
-        const std::size_t consumed = 8 * (8 - left);
-        word = std::endian::native == std::endian::little ? word >> consumed : word << consumed;
-    } else {
-        for (std::size_t k = text.size(); k-- > at;) {
-            word = (word << 8) | static_cast<unsigned char>(text[k]);
-        }
-    }
-    return word;
-}
-
-}  // namespace
-
 bool equalFolded(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
-    for (std::size_t at = 0; at < a.size(); at += 8) {
-        if (foldWord(wordAt(a, at)) != foldWord(wordAt(b, at))) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (foldAscii(a[i]) != foldAscii(b[i])) {
             return false;
         }
     }
@@ -163,16 +117,13 @@ bool equalFolded(std::string_view a, std::string_view b) {
 }
 
 std::uint32_t foldedHash(std::string_view name) {
-    std::uint64_t hash = name.size();
-    for (std::size_t at = 0; at < name.size(); at += 8) {
-        hash = (hash ^ foldWord(wordAt(name, at))) * 0x9E3779B97F4A7C15u;
-        hash ^= hash >> 29;
+    // FNV-1a over the folded bytes, then every bit mixed into the low ones, which pick the slot.
+    std::uint64_t hash = 14695981039346656037u;
+    for (const char c : name) {
+        hash = (hash ^ static_cast<unsigned char>(foldAscii(c))) * 1099511628211u;
     }
-    // Mix every bit into the low ones, which pick the slot.
     hash ^= hash >> 33;
     hash *= 0xFF51AFD7ED558CCDu;
-    hash ^= hash >> 33;
-    hash *= 0xC4CEB9FE1A85EC53u;
     hash ^= hash >> 33;
     return static_cast<std::uint32_t>(hash);
 }

@@ -35,7 +35,6 @@ constexpr bool isSeparator(char c) {
 constexpr char foldAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
-[[nodiscard]] std::string foldAscii(std::string_view text);
 
 // Same length and the same bytes once A to Z are lowered.
 [[nodiscard]] bool equalFolded(std::string_view a, std::string_view b);
