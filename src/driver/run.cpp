@@ -1,6 +1,5 @@
 #include "driver/run.h"
 
-#include <memory>
 #include <new>
 #include <string>
 
@@ -78,31 +77,30 @@ int assemble(int argc, const char* const* argv, Reporter& reporter, FileSystem& 
         return 1;
     }
 
-    // 128 KiB of image: on the heap, not the stack.
-    auto state = std::make_unique<AssemblyState>();
-    configure(argc, argv, *state, reporter);
-    state->logEnabled = overrides.logEnabled.value_or(state->logEnabled);
-    if (state->logEnabled) {
+    AssemblyState state;
+    configure(argc, argv, state, reporter);
+    state.logEnabled = overrides.logEnabled.value_or(state.logEnabled);
+    if (state.logEnabled) {
         // Creating the log empties it, so it must not be the source.
-        if (files.sameFile("asm.log", state->inputName)) {
+        if (files.sameFile("asm.log", state.inputName)) {
             reporter.consoleLine("Write error: Won't overwrite the source file \"asm.log\"!");
             return 1;
         }
         reporter.openLog(files);
-        writeLogHeader(argc, argv, *state, reporter);
+        writeLogHeader(argc, argv, state, reporter);
     }
 
     // The source stays open until the run ends. It is read as bytes: the line reader drops a CR
     // before LF itself, the same on every platform.
-    const auto source = files.openForReading(state->inputName);
+    const auto source = files.openForReading(state.inputName);
     if (!source) {
-        reportLoadError(*state, reporter);
+        reportLoadError(state, reporter);
         return 1;
     }
-    if (!runPasses(*source, *state, reporter, files)) {
+    if (!runPasses(*source, state, reporter, files)) {
         return 1;
     }
-    writeSummary(*state, reporter);
+    writeSummary(state, reporter);
     return 0;
 }
 

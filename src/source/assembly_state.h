@@ -86,7 +86,6 @@ struct AssemblyState {
     std::uint16_t address = 0;
     std::uint16_t highestAddress = 0;
     std::uint16_t startAddress = 0;
-    std::uint16_t usedWords = 0;
     std::uint16_t sizeLimit = 0xFFFF;
 
     OutputFormat outputFormat = OutputFormat::crom;

@@ -12,10 +12,9 @@ namespace {
 
 // The word limit stops pass 1 two words below `sizeLimit`; a limit of 0 or 1 stops it at the
 // first line that is not skipped.
-bool wordLimitReached(AssemblyState& state) {
-    state.usedWords = static_cast<std::uint16_t>(state.highestAddress - state.startAddress);
-    return static_cast<std::int32_t>(state.usedWords) >=
-           static_cast<std::int32_t>(state.sizeLimit) - 2;
+bool wordLimitReached(const AssemblyState& state) {
+    const auto usedWords = static_cast<std::uint16_t>(state.highestAddress - state.startAddress);
+    return static_cast<std::int32_t>(usedWords) >= static_cast<std::int32_t>(state.sizeLimit) - 2;
 }
 
 void reportWordLimit(const AssemblyState& state, Reporter& reporter) {

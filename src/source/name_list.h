@@ -14,8 +14,8 @@ namespace zoltas {
 class NameList {
   public:
     void push_back(std::string_view name) {
-        // Offsets are 32-bit to keep the list small; a source with 4 GiB of names is out of
-        // memory in all but name.
+        // Offsets are 32-bit to keep the list small. 4 GiB of names is a limit of memory like
+        // any other, and ends the run the same way: as an allocation that failed.
         if (chars_.size() + name.size() > UINT32_MAX) {
             throw std::bad_alloc();
         }

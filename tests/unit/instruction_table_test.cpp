@@ -5,8 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
-#include <map>
-#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -16,79 +14,6 @@ namespace zoltas {
 namespace {
 
 using namespace std::string_view_literals;
-
-TEST(InstructionTable, HoldsAllMnemonicsInOpcodeOrder) {
-    const auto table = instructionTable();
-    ASSERT_EQ(table.size(), 201u);
-    for (std::size_t i = 1; i < table.size(); ++i) {
-        EXPECT_LE(table[i - 1].opcodeWord, table[i].opcodeWord)
-            << table[i - 1].mnemonic << " before " << table[i].mnemonic;
-    }
-}
-
-TEST(InstructionTable, UsesEveryOpcodeWordUpTo0xC3Plus0xFEAnd0xFF) {
-    std::set<std::uint16_t> expected;
-    for (std::uint16_t op = 0x0000; op <= 0x00C3; ++op) {
-        expected.insert(op);
-    }
-    expected.insert(0x00FE);
-    expected.insert(0x00FF);
-
-    std::set<std::uint16_t> used;
-    for (const InstructionRow& row : instructionTable()) {
-        EXPECT_EQ(row.opcodeWord & 0xFF00, 0) << row.mnemonic;
-        used.insert(row.opcodeWord);
-    }
-    EXPECT_EQ(used.size(), 198u);
-    EXPECT_EQ(used, expected);
-}
-
-TEST(InstructionTable, SharesExactlyThreeOpcodeWordsUsualNameFirst) {
-    std::map<std::uint16_t, std::vector<std::string_view>> byOpcode;
-    for (const InstructionRow& row : instructionTable()) {
-        byOpcode[row.opcodeWord].push_back(row.mnemonic);
-    }
-    std::map<std::uint16_t, std::vector<std::string_view>> shared;
-    for (const auto& [op, names] : byOpcode) {
-        if (names.size() > 1) {
-            shared[op] = names;
-        }
-    }
-    const std::map<std::uint16_t, std::vector<std::string_view>> expected = {
-        {0x0020, {"ngt", "not"}},
-        {0x005F, {"psh", "psha"}},
-        {0x0060, {"pop", "popa"}},
-    };
-    EXPECT_EQ(shared, expected);
-}
-
-TEST(InstructionTable, WordCountsAndMnemonicLengthsMatchTheMap) {
-    std::map<std::uint8_t, int> byWordCount;
-    std::map<std::size_t, int> byLength;
-    for (const InstructionRow& row : instructionTable()) {
-        ++byWordCount[row.wordCount];
-        ++byLength[row.mnemonic.size()];
-        if (row.mnemonic.size() == 2) {
-            EXPECT_EQ(row.mnemonic, "or");
-        }
-        if (row.mnemonic.size() == 6) {
-            EXPECT_EQ(row.wordCount, 2) << row.mnemonic;
-        }
-    }
-    EXPECT_EQ(byWordCount, (std::map<std::uint8_t, int>{{1, 82}, {2, 119}}));
-    EXPECT_EQ(byLength, (std::map<std::size_t, int>{{2, 1}, {3, 110}, {4, 52}, {5, 22}, {6, 16}}));
-}
-
-TEST(InstructionTable, MnemonicsAreUniqueLowerCaseLettersAndDigits) {
-    std::set<std::string_view> seen;
-    for (const InstructionRow& row : instructionTable()) {
-        EXPECT_TRUE(seen.insert(row.mnemonic).second) << "duplicate " << row.mnemonic;
-        for (const char c : row.mnemonic) {
-            EXPECT_TRUE((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
-                << row.mnemonic << " has '" << c << "'";
-        }
-    }
-}
 
 TEST(InstructionTable, SpotChecksAgainstTheMap) {
     struct Case {

@@ -87,7 +87,6 @@ TEST(ParseSource, CountsEveryLineAndKeepsAssembleAddressInBothTables) {
     EXPECT_EQ(pass.state.labels.values[0], 0x0123);
     EXPECT_EQ(pass.state.constants.values[0], 0x0123);
     EXPECT_EQ(pass.state.labels.useCounts[0], 1);
-    EXPECT_TRUE(pass.state.literalMode);
     EXPECT_EQ(pass.console.str(), "Starting parse part 1 of 4...\n");
 }
 
