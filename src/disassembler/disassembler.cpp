@@ -5,6 +5,8 @@
 
 #include "driver/reporter.h"
 #include "isa/instruction_table.h"
+#include "source/data_directives.h"
+#include "source/line_loop.h"
 #include "source/line_reader.h"
 #include "source/syntax.h"
 
@@ -12,9 +14,13 @@ namespace zoltas {
 
 namespace {
 
+std::string cannotBeReadText(const std::string& name) {
+    return "Load error: \"" + name + "\" cannot be read";
+}
+
 // zoltas stops reading before a line at which the highest address lies this far or more above
-// the start address (its size limit, 65,535 at most, minus 2).
-constexpr std::uint32_t kWordLimit = 65533;
+// the start address, with the size limit it starts with, which is the largest.
+constexpr auto kWordLimit = static_cast<std::uint32_t>(wordLimitDistance(kInitialSizeLimit));
 
 // A `.start` line this often keeps the distance to the start address, and so the word limit,
 // far away while the body of a long image is placed.
@@ -51,10 +57,10 @@ std::uint16_t parseHex4(std::string_view digits) {
     return value;
 }
 
-// A word that a string can place: a byte sign-extended, and not a line feed, which would end the
-// line that holds the string.
+// A word that a string can place: the word of a character, and not a line feed, which would end
+// the line that holds the string.
 bool isStringCharacter(std::uint16_t word) {
-    return (word <= 0x7F || word >= 0xFF80) && word != 0x000A;
+    return word == characterWord(static_cast<char>(word & 0xFF)) && word != 0x000A;
 }
 
 class SourceWriter {
@@ -228,7 +234,7 @@ std::optional<MemoryImage> readCromImage(std::istream& file, const std::string& 
         image.words.push_back(word);
     }
     if (reader.failed()) {
-        errors << "Load error: \"" << name << "\" cannot be read\n";
+        errors << cannotBeReadText(name) << '\n';
         return std::nullopt;
     }
     if (image.words.empty()) {
@@ -244,7 +250,7 @@ std::optional<std::string> readWhole(FileSystem& files, const std::string& name,
                                      std::ostream& errors) {
     const auto file = files.openForReading(name);
     if (!file) {
-        errors << "Load error: No such file \"" << name << "\" exists!\n";
+        errors << noSuchFileText(name) << '\n';
         return std::nullopt;
     }
     std::string bytes;
@@ -253,7 +259,7 @@ std::optional<std::string> readWhole(FileSystem& files, const std::string& name,
         bytes.append(buffer.data(), static_cast<std::size_t>(file->gcount()));
     }
     if (file->bad()) {
-        errors << "Load error: \"" << name << "\" cannot be read\n";
+        errors << cannotBeReadText(name) << '\n';
         return std::nullopt;
     }
     return bytes;
@@ -310,7 +316,7 @@ int runDisassembler(int argc, const char* const* argv, std::ostream& out, std::o
     if (crom) {
         const auto file = files.openForReading(args[0]);
         if (!file) {
-            errors << "Load error: No such file \"" << args[0] << "\" exists!\n";
+            errors << noSuchFileText(args[0]) << '\n';
             return 1;
         }
         auto read = readCromImage(*file, args[0], errors);

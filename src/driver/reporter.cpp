@@ -44,6 +44,13 @@ std::string lineTagged(std::int32_t lineNumber, std::string_view text) {
     return tagged;
 }
 
+std::string noSuchFileText(std::string_view name) {
+    std::string text = "Load error: No such file \"";
+    text += name;
+    text += "\" exists!";
+    return text;
+}
+
 void Reporter::openLog(FileSystem& files) {
     files_ = &files;
     log_ = files.createForWriting("asm.log", FileMode::text);

@@ -1,6 +1,7 @@
 // The one way text leaves the assembler: console lines, log lines and the log's listing prefix.
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <memory>
 #include <ostream>
@@ -23,6 +24,10 @@ namespace zoltas {
 // ("WARN: ...") and the prompt, so the user sees which source line a message is about.
 [[nodiscard]] std::string lineTagged(std::int32_t lineNumber, std::string_view text);
 
+// Load error: No such file "<name>" exists! -- a file that cannot be opened, in the words that
+// zoltas and zoltdis share.
+[[nodiscard]] std::string noSuchFileText(std::string_view name);
+
 class Reporter {
   public:
     explicit Reporter(std::ostream& console) : console_(console) {}
@@ -37,7 +42,18 @@ class Reporter {
 
     // Every line ends with a line end and a flush, so a run that dies keeps what it wrote.
     void consoleLine(std::string_view text);
+
+    // Log lines are written only while the log is open: without a log, or when it could not be
+    // created, they are dropped here, so no caller tests for the log. A text that must be
+    // composed is passed as a function, which runs only when the line is written.
     void logLine(std::string_view text);
+    template <typename Compose>
+    requires std::invocable<Compose&>
+    void logLine(Compose&& compose) {
+        if (log_) {
+            logLine(std::string_view(compose()));
+        }
+    }
 
     // "A" + hex4(address) + " L" + line number + TAB, left open for the handler's log text.
     void listingPrefix(std::uint16_t address, std::int32_t lineNumber);

@@ -3,8 +3,8 @@
 #include <new>
 #include <string>
 
-#include "driver/load_error.h"
 #include "driver/reporter.h"
+#include "output/file_guard.h"
 #include "output/image_writer.h"
 #include "source/assembly_state.h"
 #include "source/line_loop.h"
@@ -48,10 +48,25 @@ void writeLogHeader(int argc, const char* const* argv, const AssemblyState& stat
     reporter.logLine("Output file:\t" + state.outputName);
 }
 
+// The source cannot be opened, or breaks off while it is read: it must not pass for a shorter
+// source. Console: Load error: No such file "<name>" exists!
+// Log: "Error: Specified input file could not be accessed".
+void reportLoadError(const AssemblyState& state, Reporter& reporter) {
+    reporter.consoleLine(noSuchFileText(state.inputName));
+    reporter.logLine("Error: Specified input file could not be accessed");
+}
+
 [[nodiscard]] bool runPasses(std::istream& source, AssemblyState& state, Reporter& reporter,
                              FileSystem& files) {
-    return parseSource(source, state, reporter) && resolveConstantReferences(state, reporter) &&
-           resolveLabelReferences(state, reporter) && writeImage(state, reporter, files);
+    if (!parseSource(source, state, reporter)) {
+        return false;
+    }
+    if (source.bad()) {
+        reportLoadError(state, reporter);
+        return false;
+    }
+    return resolveConstantReferences(state, reporter) && resolveLabelReferences(state, reporter) &&
+           writeImage(state, reporter, files);
 }
 
 void writeSummary(const AssemblyState& state, Reporter& reporter) {
@@ -61,10 +76,9 @@ void writeSummary(const AssemblyState& state, Reporter& reporter) {
         done += " with " + std::to_string(state.warningCount) + " warnings";
     }
     reporter.consoleLine(done + ".");
-    if (state.logEnabled) {
-        reporter.logLine(std::to_string(state.warningCount) + " warnings during assembly.");
-        reporter.logLine("Done.");
-    }
+    reporter.logLine(
+        [&] { return std::to_string(state.warningCount) + " warnings during assembly."; });
+    reporter.logLine("Done.");
 }
 
 int assemble(int argc, const char* const* argv, Reporter& reporter, FileSystem& files,
@@ -82,8 +96,7 @@ int assemble(int argc, const char* const* argv, Reporter& reporter, FileSystem& 
     state.logEnabled = overrides.logEnabled.value_or(state.logEnabled);
     if (state.logEnabled) {
         // Creating the log empties it, so it must not be the source.
-        if (files.sameFile("asm.log", state.inputName)) {
-            reporter.consoleLine("Write error: Won't overwrite the source file \"asm.log\"!");
+        if (isProtected("asm.log", state, false, reporter, files)) {
             return 1;
         }
         reporter.openLog(files);

@@ -1,8 +1,9 @@
+#include "isa/instruction_line.h"
+
 #include <string>
 
 #include "isa/encoder.h"
 #include "source/line_errors.h"
-#include "source/line_handlers.h"
 #include "source/syntax.h"
 
 namespace zoltas {
@@ -57,12 +58,11 @@ LineResult handleInstructionLine(AssemblyState& state, Reporter& reporter, std::
     }
     ++state.address;
 
-    if (state.logEnabled) {
-        // "byte" although the units are 16-bit words: the log has always said so.
-        std::string entry = encoding.twoWord ? "2-byte Instruction " : "1-byte Instruction ";
-        entry += mnemonic;
-        reporter.logLine(entry);
-    }
+    // "byte" although the units are 16-bit words: the log has always said so.
+    reporter.logLine([&] {
+        return (encoding.twoWord ? "2-byte Instruction " : "1-byte Instruction ") +
+               std::string(mnemonic);
+    });
     return LineResult::proceed;
 }
 

@@ -1,5 +1,7 @@
 #include "output/image_writer.h"
 
+#include "output/file_guard.h"
+
 #include <array>
 #include <cstring>
 
@@ -47,26 +49,6 @@ bool closeWritten(std::ostream& out, const std::string& name, Reporter& reporter
         return false;
     }
     return true;
-}
-
-// Writing the image over its own source would destroy the source, and writing it over the open
-// log would interleave the two; whatever name reaches either file is refused.
-// Console: Write error: Won't overwrite the source file "<name>"!
-//          Write error: Won't overwrite the log file "<name>"!
-// Log: "Error: Specified output file is the source file" (or "the log file").
-bool isProtected(const std::string& name, const AssemblyState& state, Reporter& reporter,
-                 FileSystem& files) {
-    if (files.sameFile(name, state.inputName)) {
-        reporter.consoleLine("Write error: Won't overwrite the source file \"" + name + "\"!");
-        reporter.logLine("Error: Specified output file is the source file");
-        return true;
-    }
-    if (state.logEnabled && files.sameFile(name, "asm.log")) {
-        reporter.consoleLine("Write error: Won't overwrite the log file \"" + name + "\"!");
-        reporter.logLine("Error: Specified output file is the log file");
-        return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -140,17 +122,17 @@ bool writeImage(const AssemblyState& state, Reporter& reporter, FileSystem& file
                          "\nAssembled file was " + std::to_string(state.lineNumber) + " lines");
     reporter.consoleLine("Defragmenting and writing binary");
     const std::uint32_t count = wordCount(state.startAddress, state.highestAddress);
-    reporter.logLine("Writing file of size " + std::to_string(count) + " words");
+    reporter.logLine([&] { return "Writing file of size " + std::to_string(count) + " words"; });
     if (state.outputFormat == OutputFormat::crom) {
-        if (isProtected(state.outputName, state, reporter, files)) {
+        if (isProtected(state.outputName, state, state.logEnabled, reporter, files)) {
             return false;
         }
         return writeCromFile(state.image, state.startAddress, state.highestAddress,
                              state.outputName, reporter, files);
     }
     // Neither file of the pair is opened, and so emptied, when either one is protected.
-    if (isProtected("HI_" + state.outputName, state, reporter, files) ||
-        isProtected("LO_" + state.outputName, state, reporter, files)) {
+    if (isProtected("HI_" + state.outputName, state, state.logEnabled, reporter, files) ||
+        isProtected("LO_" + state.outputName, state, state.logEnabled, reporter, files)) {
         return false;
     }
     return writeBinFiles(state.image, state.startAddress, state.highestAddress, state.outputName,

@@ -33,6 +33,9 @@ class WordImage {
 
 enum class OutputFormat { crom, bin };
 
+// The size limit in words until a ".lim" line sets another.
+inline constexpr std::uint16_t kInitialSizeLimit = 0xFFFF;
+
 // The outcome of handling one source line.
 enum class LineResult { proceed, endOfSource, abortRun };
 
@@ -86,7 +89,7 @@ struct AssemblyState {
     std::uint16_t address = 0;
     std::uint16_t highestAddress = 0;
     std::uint16_t startAddress = 0;
-    std::uint16_t sizeLimit = 0xFFFF;
+    std::uint16_t sizeLimit = kInitialSizeLimit;
 
     OutputFormat outputFormat = OutputFormat::crom;
     std::string outputName;

@@ -1,10 +1,11 @@
+#include "source/control_directives.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
 
 #include "source/data_directives.h"
 #include "source/line_errors.h"
-#include "source/line_handlers.h"
 #include "source/syntax.h"
 
 namespace zoltas {
@@ -37,7 +38,8 @@ LineResult general(AssemblyState& state, Reporter& reporter, std::string_view) {
 
 LineResult start(AssemblyState& state, Reporter& reporter, std::string_view) {
     state.startAddress = state.address;
-    reporter.logLine("Set start address to " + formatValue(state.startAddress, '0'));
+    reporter.logLine(
+        [&] { return "Set start address to " + formatValue(state.startAddress, '0'); });
     return LineResult::proceed;
 }
 
@@ -45,7 +47,8 @@ LineResult start(AssemblyState& state, Reporter& reporter, std::string_view) {
 LineResult align(AssemblyState& state, Reporter& reporter, std::string_view) {
     const int ahead = 16 - state.address % 16;
     state.address = static_cast<std::uint16_t>(state.address + ahead);
-    reporter.logLine("Moved ahead " + formatValue(ahead, '0') + " bytes to next 0 base address");
+    reporter.logLine(
+        [&] { return "Moved ahead " + formatValue(ahead, '0') + " bytes to next 0 base address"; });
     return LineResult::proceed;
 }
 
@@ -73,7 +76,7 @@ LineResult org(AssemblyState& state, Reporter& reporter, std::string_view line) 
         ++state.warningCount;
     }
     state.address = toWord(*value);
-    reporter.logLine("Moved origin to " + formatValue(state.address, '0'));
+    reporter.logLine([&] { return "Moved origin to " + formatValue(state.address, '0'); });
     return LineResult::proceed;
 }
 
@@ -101,10 +104,10 @@ LineResult rel(AssemblyState& state, Reporter& reporter, std::string_view line) 
         return reportLineError(state, reporter, "Invalid sign", log);
     }
     // The amount as read, not cut to 16 bits.
-    std::string entry = "Relative jump ";
-    entry += sign;
-    entry += formatValue(*amount, '0') + " addresses to " + formatValue(state.address, '0');
-    reporter.logLine(entry);
+    reporter.logLine([&] {
+        return "Relative jump " + std::string(1, sign) + formatValue(*amount, '0') +
+               " addresses to " + formatValue(state.address, '0');
+    });
     return LineResult::proceed;
 }
 
@@ -119,7 +122,8 @@ LineResult lim(AssemblyState& state, Reporter& reporter, std::string_view line) 
         return reportNumberError(state, reporter, token);
     }
     state.sizeLimit = toWord(*value);
-    reporter.logLine("Set filesize limit to " + formatValue(state.sizeLimit, '0') + " words");
+    reporter.logLine(
+        [&] { return "Set filesize limit to " + formatValue(state.sizeLimit, '0') + " words"; });
     return LineResult::proceed;
 }
 
@@ -134,7 +138,7 @@ LineResult out(AssemblyState& state, Reporter& reporter, std::string_view line) 
     console += name;
     reporter.consoleLine(console);
     state.outputName = name;
-    reporter.logLine("Set filename to " + state.outputName);
+    reporter.logLine([&] { return "Set filename to " + state.outputName; });
     return LineResult::proceed;
 }
 
@@ -146,16 +150,14 @@ LineResult mess(AssemblyState&, Reporter& reporter, std::string_view line) {
     std::string console = "ZOLTAS: ";
     console += text;
     reporter.consoleLine(console);
-    std::string log = "Message: ";
-    log += text;
-    reporter.logLine(log);
+    reporter.logLine([&] { return "Message: " + std::string(text); });
     return LineResult::proceed;
 }
 
 // The console pads the value with blanks, the log with zeros.
 LineResult addr(AssemblyState& state, Reporter& reporter, std::string_view) {
     reporter.consoleLine("ZOLTAS: Current address is " + formatValue(state.address, ' '));
-    reporter.logLine("Current address is " + formatValue(state.address, '0'));
+    reporter.logLine([&] { return "Current address is " + formatValue(state.address, '0'); });
     return LineResult::proceed;
 }
 
@@ -170,14 +172,14 @@ LineResult lfree(AssemblyState& state, Reporter& reporter, std::string_view) {
     const std::string f = std::to_string(static_cast<std::int32_t>(state.startAddress) +
                                          state.sizeLimit - state.address);
     reporter.consoleLine("ZOLTAS: " + f + " free words before set limit");
-    reporter.logLine("Free words before set limit: " + f);
+    reporter.logLine([&] { return "Free words before set limit: " + f; });
     return LineResult::proceed;
 }
 
 LineResult free(AssemblyState& state, Reporter& reporter, std::string_view) {
     const std::string f = std::to_string(65535 - state.address);
     reporter.consoleLine("ZOLTAS: " + f + " free words before address limit");
-    reporter.logLine("Free words before address limit: " + f);
+    reporter.logLine([&] { return "Free words before address limit: " + f; });
     return LineResult::proceed;
 }
 
@@ -211,7 +213,8 @@ LineResult creset(AssemblyState& state, Reporter& reporter, std::string_view) {
 LineResult cshow(AssemblyState& state, Reporter& reporter, std::string_view) {
     reporter.consoleLine("ZOLTAS: Current counter value is " +
                          formatValue(state.counterValue, ' ') + " bytes");
-    reporter.logLine("Counter value is " + formatValue(state.counterValue, '0') + " bytes");
+    reporter.logLine(
+        [&] { return "Counter value is " + formatValue(state.counterValue, '0') + " bytes"; });
     return LineResult::proceed;
 }
 

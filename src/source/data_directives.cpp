@@ -11,11 +11,6 @@ namespace {
 
 constexpr std::size_t kArgument = 3;
 
-// One character per word, its byte sign-extended: 0xE9 becomes 0xFFE9.
-std::uint16_t characterWord(char c) {
-    return static_cast<std::uint16_t>(static_cast<std::int16_t>(static_cast<signed char>(c)));
-}
-
 void place(AssemblyState& state, std::uint16_t word) {
     state.image[state.address] = word;
     ++state.address;
@@ -39,10 +34,8 @@ LineResult emitDataWord(AssemblyState& state, Reporter& reporter, std::string_vi
         return reportNumberError(state, reporter, argument);
     }
     place(state, toWord(*value));
-    if (state.logEnabled) {
-        // The value as read, not its stored 16 bits: 70000 logs as $11170 [70000].
-        reporter.logLine("Inserted value " + formatValue(*value, '0'));
-    }
+    // The value as read, not its stored 16 bits: 70000 logs as $11170 [70000].
+    reporter.logLine([&] { return "Inserted value " + formatValue(*value, '0'); });
     return LineResult::proceed;
 }
 
@@ -50,9 +43,7 @@ LineResult emitDataWord(AssemblyState& state, Reporter& reporter, std::string_vi
 LineResult emitCharacter(AssemblyState& state, Reporter& reporter, std::string_view line) {
     const char c = line[kArgument];
     place(state, characterWord(c));
-    std::string entry = "Inserted character ";
-    entry += c;
-    reporter.logLine(entry);
+    reporter.logLine([&] { return "Inserted character " + std::string(1, c); });
     return LineResult::proceed;
 }
 
@@ -70,11 +61,10 @@ LineResult emitString(AssemblyState& state, Reporter& reporter, std::string_view
     if (zeroTerminated) {
         place(state, 0);
     }
-    if (state.logEnabled) {
-        reporter.logLine(
-            "Inserted " + std::to_string(text.size()) +
-            (zeroTerminated ? " byte zero-terminated string" : " byte unterminated string"));
-    }
+    reporter.logLine([&] {
+        return "Inserted " + std::to_string(text.size()) +
+               (zeroTerminated ? " byte zero-terminated string" : " byte unterminated string");
+    });
     return LineResult::proceed;
 }
 
@@ -93,12 +83,10 @@ LineResult defineConstant(AssemblyState& state, Reporter& reporter, std::string_
         return reportNumberError(state, reporter, valueText);
     }
     state.constants.define(name, toWord(*value));
-    if (state.logEnabled) {
-        std::string entry = "Created constant \"";
-        entry += name;
-        entry += "\" with value of " + formatValue(*value, '0');
-        reporter.logLine(entry);
-    }
+    reporter.logLine([&] {
+        return "Created constant \"" + std::string(name) + "\" with value of " +
+               formatValue(*value, '0');
+    });
     return LineResult::proceed;
 }
 

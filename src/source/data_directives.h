@@ -3,12 +3,18 @@
 // at position 3.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "driver/reporter.h"
 #include "source/assembly_state.h"
 
 namespace zoltas {
+
+// One character per word, its byte sign-extended: 0xE9 becomes 0xFFE9.
+[[nodiscard]] constexpr std::uint16_t characterWord(char c) {
+    return static_cast<std::uint16_t>(static_cast<std::int16_t>(static_cast<signed char>(c)));
+}
 
 [[nodiscard]] LineResult emitDataWord(AssemblyState& state, Reporter& reporter,
                                       std::string_view line);

@@ -2,37 +2,34 @@
 
 #include <string>
 
-#include "driver/load_error.h"
-#include "source/line_handlers.h"
+#include "isa/instruction_line.h"
+#include "source/control_directives.h"
 #include "source/line_reader.h"
+#include "symbols/label_definition.h"
 
 namespace zoltas {
 
 namespace {
 
-// The word limit stops pass 1 two words below `sizeLimit`; a limit of 0 or 1 stops it at the
-// first line that is not skipped.
 bool wordLimitReached(const AssemblyState& state) {
     const auto usedWords = static_cast<std::uint16_t>(state.highestAddress - state.startAddress);
-    return static_cast<std::int32_t>(usedWords) >= static_cast<std::int32_t>(state.sizeLimit) - 2;
+    return usedWords >= wordLimitDistance(state.sizeLimit);
 }
 
 void reportWordLimit(const AssemblyState& state, Reporter& reporter) {
     reporter.consoleLine("Word limit reached, stopping assembly early");
-    if (state.logEnabled) {
-        // No blank before "[" here, unlike the value format.
-        reporter.logLine("Word limit reached, stopping at $" + hex4(state.address) + "[" +
-                         std::to_string(state.address) + "] on line " +
-                         std::to_string(state.lineNumber) + ".");
-    }
+    // No blank before "[" here, unlike the value format.
+    reporter.logLine([&] {
+        return "Word limit reached, stopping at $" + hex4(state.address) + "[" +
+               std::to_string(state.address) + "] on line " + std::to_string(state.lineNumber) +
+               ".";
+    });
 }
 
 LineResult handleLine(AssemblyState& state, Reporter& reporter, std::string_view line) {
     switch (line[0]) {
         case ';':
-            if (state.logEnabled) {
-                reporter.logLine("Comment line");
-            }
+            reporter.logLine("Comment line");
             return LineResult::proceed;
         case '.':
             return dispatchDirective(state, reporter, line);
@@ -48,9 +45,7 @@ LineResult handleLine(AssemblyState& state, Reporter& reporter, std::string_view
 
 bool parseSource(std::istream& source, AssemblyState& state, Reporter& reporter) {
     reporter.consoleLine("Starting parse part 1 of 4...");
-    if (state.logEnabled) {
-        reporter.logLine("Pass 1/4");
-    }
+    reporter.logLine("Pass 1/4");
     state.labels.defineAssembleAddress();
     state.constants.defineAssembleAddress();
     state.literalMode = true;
@@ -72,9 +67,7 @@ bool parseSource(std::istream& source, AssemblyState& state, Reporter& reporter)
                 reportWordLimit(state, reporter);
                 return true;
             }
-            if (state.logEnabled) {
-                reporter.listingPrefix(state.address, state.lineNumber);
-            }
+            reporter.listingPrefix(state.address, state.lineNumber);
             switch (handleLine(state, reporter, line)) {
                 case LineResult::proceed:
                     break;
@@ -89,11 +82,8 @@ bool parseSource(std::istream& source, AssemblyState& state, Reporter& reporter)
             state.counterValue = static_cast<std::uint16_t>(state.address - state.counterStart);
         }
     }
-    // A source that breaks off while it is read must not pass for a shorter source.
-    if (reader.failed()) {
-        reportLoadError(state, reporter);
-        return false;
-    }
+    // A read error ends the lines like the end of the source; the driver, which opened the
+    // source, tells the two apart.
     return true;
 }
 

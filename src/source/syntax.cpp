@@ -1,6 +1,5 @@
 #include "source/syntax.h"
 
-
 namespace zoltas {
 
 std::size_t tokenEnd(std::string_view text) {

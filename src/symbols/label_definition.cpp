@@ -1,6 +1,6 @@
-#include <string>
+#include "symbols/label_definition.h"
 
-#include "source/line_handlers.h"
+#include <string>
 
 namespace zoltas {
 
@@ -12,12 +12,10 @@ void defineLabel(AssemblyState& state, Reporter& reporter, std::string_view line
     const std::string_view name =
         line.substr(0, colon == std::string_view::npos ? line.size() - 1 : colon);
     state.labels.define(name, state.address);
-    if (state.logEnabled) {
-        std::string entry = "Created label \"";
-        entry += name;
-        entry += "\" with address of " + formatValue(state.address, '0');
-        reporter.logLine(entry);
-    }
+    reporter.logLine([&] {
+        return "Created label \"" + std::string(name) + "\" with address of " +
+               formatValue(state.address, '0');
+    });
 }
 
 }  // namespace zoltas

@@ -31,7 +31,7 @@ bool resolve(const SymbolPass& pass, ReferenceList& refs, SymbolTable& table, As
              Reporter& reporter) {
     const std::string kind = pass.kind;
     if (refs.names.empty()) {
-        reporter.logLine("No " + kind + " tokens to be processed");
+        reporter.logLine([&] { return "No " + kind + " tokens to be processed"; });
     }
     // Last recorded first: with several undefined names the last one in the source is reported.
     while (!refs.names.empty()) {
@@ -43,18 +43,19 @@ bool resolve(const SymbolPass& pass, ReferenceList& refs, SymbolTable& table, As
         if (!index) {
             // Console: Error: Undefined constant "<name>" (or label)
             reporter.consoleLine("Error: Undefined " + kind + " " + quoted(name));
-            reporter.logLine("No " + kind + " named " + quoted(name) +
-                             " could be found in the token table.");
+            reporter.logLine([&] {
+                return "No " + kind + " named " + quoted(name) +
+                       " could be found in the token table.";
+            });
             return false;
         }
         ++table.useCounts[*index];
         const std::uint16_t value = table.values[*index];
-        if (state.logEnabled) {
-            reporter.logLine("Found " + kind + " " + quoted(name) + " with " + pass.valueWord +
-                             " " + std::to_string(value) + " in position " +
-                             std::to_string(*index) + " of the " + pass.tableWord +
-                             " token table.");
-        }
+        reporter.logLine([&] {
+            return "Found " + kind + " " + quoted(name) + " with " + pass.valueWord + " " +
+                   std::to_string(value) + " in position " + std::to_string(*index) + " of the " +
+                   pass.tableWord + " token table.";
+        });
         state.image[address] = value;
         refs.names.pop_back();
         refs.addresses.pop_back();
@@ -70,8 +71,10 @@ bool resolve(const SymbolPass& pass, ReferenceList& refs, SymbolTable& table, As
         if (state.warningsEnabled) {
             reporter.consoleLine("WARN: Unused " + kind + " " + name + "!");
         }
-        reporter.logLine("WARN: Unused " + kind + " " + name + " with ID " + std::to_string(i) +
-                         " and value " + formatValue(table.values[i], '0'));
+        reporter.logLine([&] {
+            return "WARN: Unused " + kind + " " + name + " with ID " + std::to_string(i) +
+                   " and value " + formatValue(table.values[i], '0');
+        });
     }
     return true;
 }
@@ -85,9 +88,11 @@ bool resolveConstantReferences(AssemblyState& state, Reporter& reporter) {
     if (state.constantRefs.names.size() != state.constantRefs.addresses.size()) {
         reporter.consoleLine(
             "ERROR: Number of constant name tokens is different from constant address tokens!");
-        reporter.logLine("Constant name tokens " + std::to_string(state.constantRefs.names.size()) +
-                         " is different from constant address tokens " +
-                         std::to_string(state.constantRefs.addresses.size()));
+        reporter.logLine([&] {
+            return "Constant name tokens " + std::to_string(state.constantRefs.names.size()) +
+                   " is different from constant address tokens " +
+                   std::to_string(state.constantRefs.addresses.size());
+        });
         return false;
     }
     return resolve(kConstantPass, state.constantRefs, state.constants, state, reporter);

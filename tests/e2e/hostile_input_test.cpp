@@ -2,6 +2,7 @@
 // the specified output or a clear error, never a crash or a hang.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,22 @@ TEST(HostileInput, TwoHundredThousandReferencesToOneLabel) {
     const test::InMemoryRun outcome = assemble(source);
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.files.files.at("out.rom"), "M0000=003b\nM0001=0000\nM0002=0000\n");
+}
+
+// A source that breaks off part way must not pass for a shorter one: the load error ends the run
+// without an output.
+TEST(HostileInput, ASourceThatBreaksOffIsALoadError) {
+    test::BrokenFileSystem files;
+    files.broken = {{"prog.asm", "\tnop\n\tlda $1F\n"}};
+    const char* args[] = {"zoltas", "prog.asm", "out.rom", "rom", "log"};
+    std::ostringstream console;
+    EXPECT_EQ(runAssembler(5, args, console, files), 1);
+    EXPECT_EQ(console.str(),
+              "Vanta Zolt Assembler v0.76\nStarting parse part 1 of 4...\n"
+              "Load error: No such file \"prog.asm\" exists!\n");
+    EXPECT_EQ(files.files.count("out.rom"), 0u);
+    const std::string& log = files.files.at("asm.log");
+    EXPECT_TRUE(log.ends_with("\nError: Specified input file could not be accessed\n")) << log;
 }
 
 }  // namespace

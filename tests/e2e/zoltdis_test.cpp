@@ -25,8 +25,7 @@ namespace {
 std::string cromText(const MemoryImage& image) {
     std::string text;
     for (std::size_t k = 0; k < image.words.size(); ++k) {
-        text += "M" + hex4(static_cast<std::uint16_t>(image.start + k)) + "=" +
-                hex4(image.words[k]) + "\n";
+        text += test::cromLine(static_cast<std::uint16_t>(image.start + k), image.words[k]);
     }
     return text;
 }
@@ -245,25 +244,6 @@ TEST(Zoltdis, ReportsBadInputInTheAssemblersShapes) {
     }
 }
 
-// A stream that fails after its first bytes, as a disk that breaks down would.
-class BrokenFiles : public MemoryFileSystem {
-    class FailingBuffer : public std::streambuf {
-      protected:
-        int_type underflow() override { throw std::ios_base::failure("read error"); }
-    };
-    struct FailingStream : private FailingBuffer, public std::istream {
-        FailingStream() : std::istream(this) {}
-    };
-
-  public:
-    std::unique_ptr<std::istream> openForReading(const std::string& name) override {
-        if (name == "broken") {
-            return std::make_unique<FailingStream>();
-        }
-        return MemoryFileSystem::openForReading(name);
-    }
-};
-
 TEST(Zoltdis, ReadErrorsAndOddNamesAndStartAddresses) {
     struct Row {
         std::vector<const char*> args;
@@ -284,7 +264,8 @@ TEST(Zoltdis, ReadErrorsAndOddNamesAndStartAddresses) {
         {{"zoltdis", "a\n.org $0100\nb.rom"}, 0, ""},
     };
     for (const Row& row : rows) {
-        BrokenFiles files;
+        test::BrokenFileSystem files;
+        files.broken = {{"broken", ""}};
         files.files = {{"HI_a", "\x01\x02"},
                        {"LO_a", "\x03\x04"},
                        {"a\n.org $0100\nb.rom", "M0000=0001\nM0001=0002\n"}};

@@ -73,12 +73,12 @@ TEST(SymbolTable, HundredsOfLabelsAndConstantsResolveInAWholeRun) {
     std::string expected;
     for (int i = 0; i < kSymbols; ++i) {
         const int j = kSymbols - 1 - i;
-        expected += "M" + hex4(static_cast<std::uint16_t>(2 * i)) + "=" +
-                    hex4(static_cast<std::uint16_t>(3 * j + 1)) + "\n";
-        expected += "M" + hex4(static_cast<std::uint16_t>(2 * i + 1)) + "=" +
-                    hex4(static_cast<std::uint16_t>(2 * j)) + "\n";
+        expected += test::cromLine(static_cast<std::uint16_t>(2 * i),
+                                   static_cast<std::uint16_t>(3 * j + 1));
+        expected += test::cromLine(static_cast<std::uint16_t>(2 * i + 1),
+                                   static_cast<std::uint16_t>(2 * j));
     }
-    expected += "M" + hex4(2 * kSymbols) + "=0000\n";
+    expected += test::cromLine(2 * kSymbols, 0);
     EXPECT_EQ(run.files.files.at("out.rom"), expected);
     EXPECT_NE(run.console.find("WARN: Unused constant \"const7\"!\n"), std::string::npos);
     EXPECT_NE(run.console.find("WARN: Unused label \"label7\"!\n"), std::string::npos);
