@@ -1,5 +1,6 @@
 #include "case_file.h"
 
+#include <cctype>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -57,8 +58,10 @@ struct Section {
     std::vector<std::string> lines;
 };
 
+// Flags follow the file name of "source" and "file", and the kind of "stdout".
 bool hasFlag(const Section& section, const std::string& flag) {
-    for (std::size_t i = 2; i < section.header.size(); ++i) {
+    const std::size_t first = section.header[0] == "stdout" ? 1 : 2;
+    for (std::size_t i = first; i < section.header.size(); ++i) {
         if (section.header[i] == flag) {
             return true;
         }
@@ -66,11 +69,45 @@ bool hasFlag(const Section& section, const std::string& flag) {
     return false;
 }
 
+// "\xHH" is the byte HH, "\t" a TAB and "\\" one backslash; any other backslash is an error.
+std::string unescape(const std::string& line, int lineNumber) {
+    std::string bytes;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != '\\') {
+            bytes += line[i];
+            continue;
+        }
+        const auto bad = [&] {
+            return std::runtime_error("line " + std::to_string(lineNumber) + ": bad escape in \"" +
+                                      line + "\"");
+        };
+        if (i + 1 >= line.size()) {
+            throw bad();
+        }
+        const char kind = line[++i];
+        if (kind == '\\') {
+            bytes += '\\';
+        } else if (kind == 't') {
+            bytes += '\t';
+        } else if (kind == 'x' && i + 2 < line.size() &&
+                   std::isxdigit(static_cast<unsigned char>(line[i + 1])) &&
+                   std::isxdigit(static_cast<unsigned char>(line[i + 2]))) {
+            bytes += static_cast<char>(std::stoi(line.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            throw bad();
+        }
+    }
+    return bytes;
+}
+
 std::string textOf(const Section& section) {
     const std::string lineEnd = hasFlag(section, "crlf") ? "\r\n" : "\n";
+    const bool escaped = hasFlag(section, "escaped");
     std::string text;
     for (std::size_t i = 0; i < section.lines.size(); ++i) {
-        text += section.lines[i];
+        text += escaped ? unescape(section.lines[i], section.lineNumber + 1 + static_cast<int>(i))
+                        : section.lines[i];
         if (i + 1 < section.lines.size() || !hasFlag(section, "noeol")) {
             text += lineEnd;
         }
