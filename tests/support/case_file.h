@@ -18,8 +18,8 @@
 //
 // Text sections take their lines verbatim, each ended by a line feed ("crlf": CR LF; "noeol":
 // no line end after the last line; "escaped": "\xHH" is the byte HH, "\t" a TAB, "\\" a
-// backslash, for control bytes and blanks that must be seen). No file other than the sources and the listed files may
-// exist after the run, and nothing may be written to standard error.
+// backslash, for control bytes and blanks that must be seen). No file other than the sources and
+// the listed files may exist after the run, and nothing may be written to standard error.
 #pragma once
 
 #include <map>
