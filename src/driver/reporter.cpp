@@ -68,16 +68,12 @@ void Reporter::consoleLine(std::string_view text) {
     console_ << text << '\n' << std::flush;
 }
 
-void Reporter::logLine(std::string_view text) {
-    if (log_) {
-        *log_ << text << '\n' << std::flush;
-    }
+void Reporter::writeLogLine(std::string_view text) {
+    *log_ << text << '\n' << std::flush;
 }
 
-void Reporter::listingPrefix(std::uint16_t address, std::int32_t lineNumber) {
-    if (log_) {
-        *log_ << 'A' << hex4(address) << " L" << lineNumber << '\t';
-    }
+void Reporter::writeListingPrefix(std::uint16_t address, std::int32_t lineNumber) {
+    *log_ << 'A' << hex4(address) << " L" << lineNumber << '\t';
 }
 
 }  // namespace zoltas

@@ -46,19 +46,30 @@ class Reporter {
     // Log lines are written only while the log is open: without a log, or when it could not be
     // created, they are dropped here, so no caller tests for the log. A text that must be
     // composed is passed as a function, which runs only when the line is written.
-    void logLine(std::string_view text);
+    void logLine(std::string_view text) {
+        if (log_) {
+            writeLogLine(text);
+        }
+    }
     template <typename Compose>
     requires std::invocable<Compose&>
     void logLine(Compose&& compose) {
         if (log_) {
-            logLine(std::string_view(compose()));
+            writeLogLine(compose());
         }
     }
 
     // "A" + hex4(address) + " L" + line number + TAB, left open for the handler's log text.
-    void listingPrefix(std::uint16_t address, std::int32_t lineNumber);
+    void listingPrefix(std::uint16_t address, std::int32_t lineNumber) {
+        if (log_) {
+            writeListingPrefix(address, lineNumber);
+        }
+    }
 
   private:
+    void writeLogLine(std::string_view text);
+    void writeListingPrefix(std::uint16_t address, std::int32_t lineNumber);
+
     std::ostream& console_;
     FileSystem* files_ = nullptr;
     std::unique_ptr<std::ostream> log_;
