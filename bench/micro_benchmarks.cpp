@@ -88,7 +88,7 @@ void cromWriter(benchmark::State& state) {
     Reporter reporter(console);
     for (auto _ : state) {
         MemoryFileSystem files;
-        benchmark::DoNotOptimize(writeCromFile(image, 0, 0xFFFF, "out.rom", reporter, files));
+        benchmark::DoNotOptimize(writeCromFile(image, 0, 0xFFFF, "out.rom", {}, reporter, files));
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * 65536));
 }

@@ -1,118 +1,378 @@
 #include "driver/file_system.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <ios>
 #include <sstream>
 #include <streambuf>
-#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace zoltas {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The platform's calls on an open file descriptor, under one set of names.
+#ifdef _WIN32
+using Count = int;
+int systemRead(int fd, char* bytes, std::size_t size) {
+    return _read(fd, bytes, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+}
+int systemWrite(int fd, const char* bytes, std::size_t size) {
+    return _write(fd, bytes, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+}
+int systemClose(int fd) {
+    return _close(fd);
+}
+#else
+using Count = ssize_t;
+Count systemRead(int fd, char* bytes, std::size_t size) {
+    return ::read(fd, bytes, size);
+}
+Count systemWrite(int fd, const char* bytes, std::size_t size) {
+    return ::write(fd, bytes, size);
+}
+int systemClose(int fd) {
+    return ::close(fd);
+}
+#endif
+
+// A stream buffer straight over a file descriptor, which it owns. Unlike a filebuf it tells a
+// read error from the end of the file (the stream goes bad), and it keeps the descriptor, so the
+// file's identity can be asked and the file emptied after it was opened.
+class DescriptorBuffer : public std::streambuf {
+  public:
+    explicit DescriptorBuffer(int fd) : fd_(fd) {}
+    ~DescriptorBuffer() override {
+        if (fd_ >= 0) {
+            (void)closeDescriptor();
+        }
+    }
+    DescriptorBuffer(const DescriptorBuffer&) = delete;
+    DescriptorBuffer& operator=(const DescriptorBuffer&) = delete;
+
+    [[nodiscard]] int descriptor() const { return fd_; }
+
+    bool closeDescriptor() {
+        const bool flushed = sync() == 0;
+        const bool closed = systemClose(fd_) == 0;
+        fd_ = -1;
+        return flushed && closed;
+    }
+
+  protected:
+    int_type underflow() override {
+        const Count got = readSome(buffer().data(), buffer().size());
+        if (got == 0) {
+            return traits_type::eof();
+        }
+        setg(buffer().data(), buffer().data(), buffer().data() + got);
+        return traits_type::to_int_type(*gptr());
+    }
+
+    // Large reads go straight into the caller's memory.
+    std::streamsize xsgetn(char* out, std::streamsize count) override {
+        std::streamsize done = 0;
+        while (done < count) {
+            if (gptr() < egptr()) {
+                const auto take = std::min<std::streamsize>(egptr() - gptr(), count - done);
+                std::memcpy(out + done, gptr(), static_cast<std::size_t>(take));
+                gbump(static_cast<int>(take));
+                done += take;
+            } else if (count - done >= static_cast<std::streamsize>(kBufferSize)) {
+                const Count got = readSome(out + done, static_cast<std::size_t>(count - done));
+                if (got == 0) {
+                    break;
+                }
+                done += got;
+            } else if (traits_type::eq_int_type(underflow(), traits_type::eof())) {
+                break;
+            }
+        }
+        return done;
+    }
+
+    int_type overflow(int_type c) override {
+        if (pbase() == nullptr) {
+            setp(buffer().data(), buffer().data() + buffer().size());
+        } else if (!flushOut()) {
+            return traits_type::eof();
+        }
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+
+    std::streamsize xsputn(const char* bytes, std::streamsize count) override {
+        if (pbase() != nullptr && count <= epptr() - pptr()) {
+            std::memcpy(pptr(), bytes, static_cast<std::size_t>(count));
+            pbump(static_cast<int>(count));
+            return count;
+        }
+        if (!flushOut() || !writeAll(bytes, static_cast<std::size_t>(count))) {
+            return 0;
+        }
+        return count;
+    }
+
+    int sync() override { return flushOut() && !failed_ ? 0 : -1; }
+
+  private:
+    static constexpr std::size_t kBufferSize = 1 << 16;
+
+    std::array<char, kBufferSize>& buffer() {
+        if (!buffer_) {
+            buffer_ = std::make_unique<std::array<char, kBufferSize>>();
+        }
+        return *buffer_;
+    }
+
+    // Bytes read, 0 at the end of the file; a read error throws, which the stream turns into
+    // its bad state.
+    Count readSome(char* out, std::size_t size) {
+        for (;;) {
+            const Count got = systemRead(fd_, out, size);
+            if (got >= 0) {
+                return got;
+            }
+            if (errno != EINTR) {
+                throw std::ios_base::failure("read error");
+            }
+        }
+    }
+
+    bool writeAll(const char* bytes, std::size_t size) {
+        while (size > 0 && !failed_) {
+            const Count put = systemWrite(fd_, bytes, size);
+            if (put > 0) {
+                bytes += put;
+                size -= static_cast<std::size_t>(put);
+            } else if (put < 0 && errno != EINTR) {
+                failed_ = true;
+            }
+        }
+        return !failed_;
+    }
+
+    bool flushOut() {
+        if (pbase() == nullptr || pptr() == pbase()) {
+            return !failed_;
+        }
+        const bool written = writeAll(pbase(), static_cast<std::size_t>(pptr() - pbase()));
+        setp(pbase(), epptr());
+        return written;
+    }
+
+    int fd_;
+    bool failed_ = false;
+    std::unique_ptr<std::array<char, kBufferSize>> buffer_;
+};
+
+// The buffer is a base so that it exists before the stream that is handed it.
+struct DescriptorHolder {
+    explicit DescriptorHolder(int fd) : buffer(fd) {}
+    DescriptorBuffer buffer;
+};
+
+bool isDirectory(int fd) {
+#ifdef _WIN32
+    struct _stat64 info {};
+    return _fstat64(fd, &info) == 0 && (info.st_mode & _S_IFDIR) != 0;
+#else
+    struct stat info {};
+    return fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
+#endif
+}
+
+FileKey keyOf(int fd) {
+#ifdef _WIN32
+    BY_HANDLE_FILE_INFORMATION info{};
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    if (GetFileInformationByHandle(handle, &info) == 0) {
+        // Not a disk file (a console or a pipe): no other open file is this one.
+        return {~std::uint64_t{0}, static_cast<std::uint64_t>(fd)};
+    }
+    return {info.dwVolumeSerialNumber,
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+#else
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        return {~std::uint64_t{0}, static_cast<std::uint64_t>(fd)};
+    }
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+#endif
+}
+
+bool emptyRegularFile(int fd) {
+#ifdef _WIN32
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    return GetFileType(handle) != FILE_TYPE_DISK || _chsize_s(fd, 0) == 0;
+#else
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        return false;
+    }
+    return !S_ISREG(info.st_mode) || ftruncate(fd, 0) == 0;
+#endif
+}
+
+class DiskInputFile : private DescriptorHolder, public InputFile {
+  public:
+    explicit DiskInputFile(int fd) : DescriptorHolder(fd), InputFile(&buffer) {}
+    [[nodiscard]] FileKey key() const override { return keyOf(buffer.descriptor()); }
+};
+
+class DiskOutputFile : private DescriptorHolder, public OutputFile {
+  public:
+    explicit DiskOutputFile(int fd) : DescriptorHolder(fd), OutputFile(&buffer) {}
+    [[nodiscard]] FileKey key() const override { return keyOf(buffer.descriptor()); }
+    bool discardContents() override { return emptyRegularFile(buffer.descriptor()); }
+    bool close() override { return buffer.closeDescriptor() && !fail(); }
+};
+
+int openDescriptor(const fs::path& path, int flags) {
+    for (;;) {
+#ifdef _WIN32
+        const int fd = _wopen(path.c_str(), flags | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+#else
+        const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+#endif
+        if (fd >= 0 || errno != EINTR) {
+            return fd;
+        }
+    }
+}
+
+}  // namespace
+
 fs::path DiskFileSystem::resolve(const std::string& name) const {
     return directory_.empty() ? fs::path(name) : directory_ / name;
 }
 
-std::unique_ptr<std::istream> DiskFileSystem::openForReading(const std::string& name) {
-    const fs::path path = resolve(name);
+std::unique_ptr<InputFile> DiskFileSystem::openForReading(const std::string& name) {
+    if (name.find('\0') != std::string::npos) {
+        return nullptr;
+    }
+#ifdef _WIN32
+    const int flags = _O_RDONLY | _O_BINARY;
+#else
+    const int flags = O_RDONLY;
+#endif
+    const int fd = openDescriptor(resolve(name), flags);
+    if (fd < 0) {
+        return nullptr;
+    }
     // Some systems open a directory for reading and only fail at the first read.
-    std::error_code error;
-    if (fs::is_directory(path, error)) {
+    if (isDirectory(fd)) {
+        systemClose(fd);
         return nullptr;
     }
-    auto file = std::make_unique<std::ifstream>(path, std::ios::in | std::ios::binary);
-    if (!file->is_open()) {
-        return nullptr;
-    }
-    return file;
+    return std::make_unique<DiskInputFile>(fd);
 }
 
-std::unique_ptr<std::ostream> DiskFileSystem::createForWriting(const std::string& name,
-                                                               FileMode mode) {
+std::unique_ptr<OutputFile> DiskFileSystem::openForWriting(const std::string& name, FileMode mode,
+                                                           bool create) {
     // The system would cut the name at a NUL byte and write a file the messages do not name.
     if (name.find('\0') != std::string::npos) {
         return nullptr;
     }
-    auto flags = std::ios::out | std::ios::trunc;
-    if (mode == FileMode::binary) {
-        flags |= std::ios::binary;
-    }
-    auto file = std::make_unique<std::ofstream>(resolve(name), flags);
-    if (!file->is_open()) {
+#ifdef _WIN32
+    const int flags =
+        _O_WRONLY | (create ? _O_CREAT : 0) | (mode == FileMode::text ? _O_TEXT : _O_BINARY);
+#else
+    (void)mode;  // a line end is a line feed, in text as in binary
+    const int flags = O_WRONLY | (create ? O_CREAT : 0);
+#endif
+    const int fd = openDescriptor(resolve(name), flags);
+    if (fd < 0) {
         return nullptr;
     }
-    return file;
-}
-
-bool DiskFileSystem::close(std::ostream& file) {
-    auto& disk = dynamic_cast<std::ofstream&>(file);
-    disk.close();
-    return !disk.fail();
-}
-
-bool DiskFileSystem::sameFile(const std::string& first, const std::string& second) {
-    std::error_code error;
-    return fs::equivalent(resolve(first), resolve(second), error) && !error;
+    return std::make_unique<DiskOutputFile>(fd);
 }
 
 namespace {
 
+class MemoryInputFile : private std::stringbuf, public InputFile {
+  public:
+    MemoryInputFile(const std::string& bytes, FileKey key)
+        : std::stringbuf(bytes, std::ios::in),
+          InputFile(static_cast<std::stringbuf*>(this)),
+          key_(key) {}
+    [[nodiscard]] FileKey key() const override { return key_; }
+
+  private:
+    FileKey key_;
+};
+
 // Appends whatever is written to one string of the memory file system.
 class AppendBuffer : public std::streambuf {
   public:
-    explicit AppendBuffer(std::string& target) : target_(target) {}
+    explicit AppendBuffer(std::string& target) : target(target) {}
+    std::string& target;
 
   protected:
     int_type overflow(int_type c) override {
         if (!traits_type::eq_int_type(c, traits_type::eof())) {
-            target_.push_back(traits_type::to_char_type(c));
+            target.push_back(traits_type::to_char_type(c));
         }
         return traits_type::not_eof(c);
     }
     std::streamsize xsputn(const char* s, std::streamsize n) override {
-        target_.append(s, static_cast<std::size_t>(n));
+        target.append(s, static_cast<std::size_t>(n));
         return n;
     }
+};
+
+class MemoryOutputFile : private AppendBuffer, public OutputFile {
+  public:
+    MemoryOutputFile(std::string& target, FileKey key)
+        : AppendBuffer(target), OutputFile(static_cast<AppendBuffer*>(this)), key_(key) {}
+    [[nodiscard]] FileKey key() const override { return key_; }
+    bool discardContents() override {
+        target.clear();
+        return true;
+    }
+    bool close() override { return !fail(); }
 
   private:
-    std::string& target_;
-};
-
-// The buffer is a base so that it exists before the stream that is handed it.
-struct AppendBufferHolder {
-    explicit AppendBufferHolder(std::string& target) : buffer(target) {}
-    AppendBuffer buffer;
-};
-
-class MemoryFile : private AppendBufferHolder, public std::ostream {
-  public:
-    explicit MemoryFile(std::string& target) : AppendBufferHolder(target), std::ostream(&buffer) {}
+    FileKey key_;
 };
 
 }  // namespace
 
-std::unique_ptr<std::istream> MemoryFileSystem::openForReading(const std::string& name) {
+FileKey MemoryFileSystem::keyOf(const std::string& name) {
+    const auto [entry, added] = keys_.try_emplace(name, keys_.size() + 1);
+    return {0, entry->second};
+}
+
+std::unique_ptr<InputFile> MemoryFileSystem::openForReading(const std::string& name) {
     const auto found = files.find(name);
     if (found == files.end()) {
         return nullptr;
     }
-    return std::make_unique<std::istringstream>(found->second);
+    return std::make_unique<MemoryInputFile>(found->second, keyOf(name));
 }
 
-std::unique_ptr<std::ostream> MemoryFileSystem::createForWriting(const std::string& name,
-                                                                 FileMode) {
-    std::string& target = files[name];
-    target.clear();
-    return std::make_unique<MemoryFile>(target);
-}
-
-bool MemoryFileSystem::close(std::ostream& file) {
-    file.flush();
-    return !file.fail();
-}
-
-bool MemoryFileSystem::sameFile(const std::string& first, const std::string& second) {
-    return first == second && files.count(first) == 1;
+std::unique_ptr<OutputFile> MemoryFileSystem::openForWriting(const std::string& name, FileMode,
+                                                             bool create) {
+    if (!create && files.count(name) == 0) {
+        return nullptr;
+    }
+    return std::make_unique<MemoryOutputFile>(files[name], keyOf(name));
 }
 
 }  // namespace zoltas

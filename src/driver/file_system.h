@@ -2,6 +2,7 @@
 // The program uses the disk; tests and the fuzzer run whole assemblies on files held in memory.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <istream>
 #include <map>
@@ -13,22 +14,44 @@ namespace zoltas {
 
 enum class FileMode { text, binary };
 
+// The file itself, whatever name, path or link reached it: two open files with equal keys are one
+// file. On disk the device and the file's number on it.
+struct FileKey {
+    std::uint64_t device = 0;
+    std::uint64_t node = 0;
+    friend bool operator==(const FileKey&, const FileKey&) = default;
+};
+
+class InputFile : public std::istream {
+  public:
+    using std::istream::istream;
+    [[nodiscard]] virtual FileKey key() const = 0;
+};
+
+// An open output. Opening one keeps what the file holds: it is emptied only by discardContents,
+// once the caller knows that the file is not one that must be kept.
+class OutputFile : public std::ostream {
+  public:
+    using std::ostream::ostream;
+    [[nodiscard]] virtual FileKey key() const = 0;
+    // Empties a regular file; a device or a pipe has nothing to empty. False when that failed.
+    [[nodiscard]] virtual bool discardContents() = 0;
+    // Writes out what is pending and closes the file; false when anything written was lost.
+    [[nodiscard]] virtual bool close() = 0;
+};
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
 
     // The file to read, or nothing when it cannot be opened or is not a file (a directory).
-    [[nodiscard]] virtual std::unique_ptr<std::istream> openForReading(const std::string& name) = 0;
+    [[nodiscard]] virtual std::unique_ptr<InputFile> openForReading(const std::string& name) = 0;
 
-    // Creates the file or empties it; nothing when it cannot be created.
-    [[nodiscard]] virtual std::unique_ptr<std::ostream> createForWriting(const std::string& name,
-                                                                         FileMode mode) = 0;
-
-    // Flushes and closes a file from createForWriting; false when anything written was lost.
-    [[nodiscard]] virtual bool close(std::ostream& file) = 0;
-
-    // Whether both names reach the same existing file, through whatever path or link.
-    [[nodiscard]] virtual bool sameFile(const std::string& first, const std::string& second) = 0;
+    // The file to write, its contents left as they are; with `create`, made when it does not
+    // exist. Nothing when it cannot be opened (or, with `create`, made).
+    [[nodiscard]] virtual std::unique_ptr<OutputFile> openForWriting(const std::string& name,
+                                                                     FileMode mode,
+                                                                     bool create) = 0;
 };
 
 // Files on disk, relative names taken from `directory` (the current directory when empty).
@@ -37,10 +60,9 @@ class DiskFileSystem : public FileSystem {
     explicit DiskFileSystem(std::filesystem::path directory = {})
         : directory_(std::move(directory)) {}
 
-    std::unique_ptr<std::istream> openForReading(const std::string& name) override;
-    std::unique_ptr<std::ostream> createForWriting(const std::string& name, FileMode mode) override;
-    bool close(std::ostream& file) override;
-    bool sameFile(const std::string& first, const std::string& second) override;
+    std::unique_ptr<InputFile> openForReading(const std::string& name) override;
+    std::unique_ptr<OutputFile> openForWriting(const std::string& name, FileMode mode,
+                                               bool create) override;
 
   private:
     [[nodiscard]] std::filesystem::path resolve(const std::string& name) const;
@@ -48,15 +70,19 @@ class DiskFileSystem : public FileSystem {
     std::filesystem::path directory_;
 };
 
-// Files as strings by name: written bytes land in `files` as they are written.
+// Files as strings by name: written bytes land in `files` as they are written. A name is one
+// file; there are no paths or links.
 class MemoryFileSystem : public FileSystem {
   public:
     std::map<std::string, std::string> files;
 
-    std::unique_ptr<std::istream> openForReading(const std::string& name) override;
-    std::unique_ptr<std::ostream> createForWriting(const std::string& name, FileMode mode) override;
-    bool close(std::ostream& file) override;
-    bool sameFile(const std::string& first, const std::string& second) override;
+    std::unique_ptr<InputFile> openForReading(const std::string& name) override;
+    std::unique_ptr<OutputFile> openForWriting(const std::string& name, FileMode mode,
+                                               bool create) override;
+
+  private:
+    [[nodiscard]] FileKey keyOf(const std::string& name);
+    std::map<std::string, std::uint64_t> keys_;
 };
 
 }  // namespace zoltas

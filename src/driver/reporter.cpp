@@ -51,15 +51,10 @@ std::string noSuchFileText(std::string_view name) {
     return text;
 }
 
-void Reporter::openLog(FileSystem& files) {
-    files_ = &files;
-    log_ = files.createForWriting("asm.log", FileMode::text);
-}
-
 // Log write errors are not reported: the log is a record, never the product.
 void Reporter::closeLog() {
     if (log_) {
-        (void)files_->close(*log_);
+        (void)log_->close();
         log_.reset();
     }
 }

@@ -35,9 +35,10 @@ class Reporter {
     Reporter(const Reporter&) = delete;
     Reporter& operator=(const Reporter&) = delete;
 
-    // Creates or empties "asm.log". When that fails nothing is said and every later log line is
-    // dropped; the run goes on as if the log worked.
-    void openLog(FileSystem& files);
+    // From here on log lines go to `log`, asm.log opened and emptied by the driver. Without one
+    // every log line is dropped; the run goes on as if the log worked.
+    void attachLog(std::unique_ptr<OutputFile> log) { log_ = std::move(log); }
+    [[nodiscard]] bool logOpen() const { return log_ != nullptr; }
     void closeLog();
 
     // Every line ends with a line end and a flush, so a run that dies keeps what it wrote.
@@ -71,8 +72,7 @@ class Reporter {
     void writeListingPrefix(std::uint16_t address, std::int32_t lineNumber);
 
     std::ostream& console_;
-    FileSystem* files_ = nullptr;
-    std::unique_ptr<std::ostream> log_;
+    std::unique_ptr<OutputFile> log_;
 };
 
 }  // namespace zoltas

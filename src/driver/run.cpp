@@ -1,7 +1,9 @@
 #include "driver/run.h"
 
 #include <new>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "driver/reporter.h"
 #include "output/file_guard.h"
@@ -56,8 +58,8 @@ void reportLoadError(const AssemblyState& state, Reporter& reporter) {
     reporter.logLine("Error: Specified input file could not be accessed");
 }
 
-[[nodiscard]] bool runPasses(std::istream& source, AssemblyState& state, Reporter& reporter,
-                             FileSystem& files) {
+[[nodiscard]] bool runPasses(std::istream& source, std::span<const KeptFile> kept,
+                             AssemblyState& state, Reporter& reporter, FileSystem& files) {
     if (!parseSource(source, state, reporter)) {
         return false;
     }
@@ -66,7 +68,7 @@ void reportLoadError(const AssemblyState& state, Reporter& reporter) {
         return false;
     }
     return resolveConstantReferences(state, reporter) && resolveLabelReferences(state, reporter) &&
-           writeImage(state, reporter, files);
+           writeImage(state, kept, reporter, files);
 }
 
 void writeSummary(const AssemblyState& state, Reporter& reporter) {
@@ -94,23 +96,35 @@ int assemble(int argc, const char* const* argv, Reporter& reporter, FileSystem& 
     AssemblyState state;
     configure(argc, argv, state, reporter);
     state.logEnabled = overrides.logEnabled.value_or(state.logEnabled);
+    // The source is opened before the log, silently: the log is then compared with the open
+    // source, and a source that does not exist yet cannot become the log that is created. It
+    // stays open until the run ends, and is read as bytes: the line reader drops a CR before LF
+    // itself, the same on every platform.
+    const auto source = files.openForReading(state.inputName);
+    std::vector<KeptFile> kept;
+    if (source) {
+        kept.push_back({source->key(), KeptFile::Role::source});
+    }
     if (state.logEnabled) {
-        // Creating the log empties it, so it must not be the source.
-        if (isProtected("asm.log", state, false, reporter, files)) {
+        const std::string logName = "asm.log";
+        OpenedOutputs opened =
+            openOutputFiles(files, {&logName, 1}, FileMode::text, kept, reporter);
+        if (opened.refused) {
             return 1;
         }
-        reporter.openLog(files);
+        auto& log = opened.files[0];
+        // A log that cannot be created is no error: its lines are lost.
+        if (log && log->discardContents()) {
+            kept.push_back({log->key(), KeptFile::Role::log});
+            reporter.attachLog(std::move(log));
+        }
         writeLogHeader(argc, argv, state, reporter);
     }
-
-    // The source stays open until the run ends. It is read as bytes: the line reader drops a CR
-    // before LF itself, the same on every platform.
-    const auto source = files.openForReading(state.inputName);
     if (!source) {
         reportLoadError(state, reporter);
         return 1;
     }
-    if (!runPasses(*source, state, reporter, files)) {
+    if (!runPasses(*source, kept, state, reporter, files)) {
         return 1;
     }
     writeSummary(state, reporter);

@@ -40,10 +40,9 @@ void reportCreateFailure(Reporter& reporter, const std::string& name) {
 // Closes a file that has been written. A full disk or a failing device must not pass for a
 // written image. Console: Write error: Couldn't write file "<name>"!
 // Log: "Error: Specified output file could not be written".
-bool closeWritten(std::ostream& out, const std::string& name, Reporter& reporter,
-                  FileSystem& files) {
-    const bool closed = files.close(out);
-    if (out.fail() || !closed) {
+bool closeWritten(OutputFile& out, const std::string& name, Reporter& reporter) {
+    const bool closed = out.close();
+    if (!closed) {
         reporter.consoleLine("Write error: Couldn't write file \"" + name + "\"!");
         reporter.logLine("Error: Specified output file could not be written");
         return false;
@@ -54,10 +53,15 @@ bool closeWritten(std::ostream& out, const std::string& name, Reporter& reporter
 }  // namespace
 
 bool writeCromFile(const WordImage& image, std::uint16_t first, std::uint16_t last,
-                   const std::string& name, Reporter& reporter, FileSystem& files) {
+                   const std::string& name, std::span<const KeptFile> kept, Reporter& reporter,
+                   FileSystem& files) {
     // Text mode: the line ends are the platform's.
-    const auto out = files.createForWriting(name, FileMode::text);
-    if (!out) {
+    OpenedOutputs opened = openOutputFiles(files, {&name, 1}, FileMode::text, kept, reporter);
+    if (opened.refused) {
+        return false;
+    }
+    const auto& out = opened.files[0];
+    if (!out || !out->discardContents()) {
         reportCreateFailure(reporter, name);
         reporter.logLine("Error: Specified output file could not be created");
         return false;
@@ -82,18 +86,26 @@ bool writeCromFile(const WordImage& image, std::uint16_t first, std::uint16_t la
             used = 0;
         }
     }
-    return closeWritten(*out, name, reporter, files);
+    return closeWritten(*out, name, reporter);
 }
 
 bool writeBinFiles(const WordImage& image, std::uint16_t first, std::uint16_t last,
-                   const std::string& name, Reporter& reporter, FileSystem& files) {
+                   const std::string& name, std::span<const KeptFile> kept, Reporter& reporter,
+                   FileSystem& files) {
     const std::string highName = "HI_" + name;
     const std::string lowName = "LO_" + name;
+    const std::string names[] = {highName, lowName};
+    OpenedOutputs opened = openOutputFiles(files, names, FileMode::binary, kept, reporter);
+    if (opened.refused) {
+        return false;
+    }
+    const auto& high = opened.files[0];
+    const auto& low = opened.files[1];
     // Both opens are tried before either is tested, so a pair that fails half-way leaves the
     // opened one behind empty, and both names are reported.
-    const auto high = files.createForWriting(highName, FileMode::binary);
-    const auto low = files.createForWriting(lowName, FileMode::binary);
-    if (!high || !low) {
+    const bool highEmptied = high && high->discardContents();
+    const bool lowEmptied = low && low->discardContents();
+    if (!highEmptied || !lowEmptied) {
         reportCreateFailure(reporter, highName);
         reportCreateFailure(reporter, lowName);
         reporter.logLine("Error: Specified output files could not be created");
@@ -108,13 +120,14 @@ bool writeBinFiles(const WordImage& image, std::uint16_t first, std::uint16_t la
         lowBytes[k] = static_cast<char>(word & 0xFF);
     }
     high->write(highBytes.data(), static_cast<std::streamsize>(highBytes.size()));
-    const bool highWritten = closeWritten(*high, highName, reporter, files);
+    const bool highWritten = closeWritten(*high, highName, reporter);
     low->write(lowBytes.data(), static_cast<std::streamsize>(lowBytes.size()));
-    const bool lowWritten = closeWritten(*low, lowName, reporter, files);
+    const bool lowWritten = closeWritten(*low, lowName, reporter);
     return highWritten && lowWritten;
 }
 
-bool writeImage(const AssemblyState& state, Reporter& reporter, FileSystem& files) {
+bool writeImage(const AssemblyState& state, std::span<const KeptFile> kept, Reporter& reporter,
+                FileSystem& files) {
     reporter.consoleLine("Starting parse part 4 of 4...");
     reporter.logLine("Pass 4/4");
     // The one console line that pads the value with zeros.
@@ -124,19 +137,11 @@ bool writeImage(const AssemblyState& state, Reporter& reporter, FileSystem& file
     const std::uint32_t count = wordCount(state.startAddress, state.highestAddress);
     reporter.logLine([&] { return "Writing file of size " + std::to_string(count) + " words"; });
     if (state.outputFormat == OutputFormat::crom) {
-        if (isProtected(state.outputName, state, state.logEnabled, reporter, files)) {
-            return false;
-        }
         return writeCromFile(state.image, state.startAddress, state.highestAddress,
-                             state.outputName, reporter, files);
-    }
-    // Neither file of the pair is opened, and so emptied, when either one is protected.
-    if (isProtected("HI_" + state.outputName, state, state.logEnabled, reporter, files) ||
-        isProtected("LO_" + state.outputName, state, state.logEnabled, reporter, files)) {
-        return false;
+                             state.outputName, kept, reporter, files);
     }
     return writeBinFiles(state.image, state.startAddress, state.highestAddress, state.outputName,
-                         reporter, files);
+                         kept, reporter, files);
 }
 
 }  // namespace zoltas

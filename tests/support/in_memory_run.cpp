@@ -23,14 +23,15 @@ class BreakingBuffer : public std::streambuf {
     std::string bytes_;
 };
 
-struct BreakingStream : private BreakingBuffer, public std::istream {
+struct BreakingStream : private BreakingBuffer, public InputFile {
     explicit BreakingStream(std::string bytes)
-        : BreakingBuffer(std::move(bytes)), std::istream(static_cast<BreakingBuffer*>(this)) {}
+        : BreakingBuffer(std::move(bytes)), InputFile(static_cast<BreakingBuffer*>(this)) {}
+    [[nodiscard]] FileKey key() const override { return {1, 0}; }
 };
 
 }  // namespace
 
-std::unique_ptr<std::istream> BrokenFileSystem::openForReading(const std::string& name) {
+std::unique_ptr<InputFile> BrokenFileSystem::openForReading(const std::string& name) {
     if (const auto found = broken.find(name); found != broken.end()) {
         return std::make_unique<BreakingStream>(found->second);
     }

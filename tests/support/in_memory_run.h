@@ -26,7 +26,7 @@ class BrokenFileSystem : public MemoryFileSystem {
   public:
     std::map<std::string, std::string> broken;
 
-    std::unique_ptr<std::istream> openForReading(const std::string& name) override;
+    std::unique_ptr<InputFile> openForReading(const std::string& name) override;
 };
 
 // One CROM line, "M" + address + "=" + word + line feed, as zoltas writes it.

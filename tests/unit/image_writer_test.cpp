@@ -18,14 +18,14 @@ TEST(WriteImage, WritesAllSixtyFiveThousandWordsAndStopsAtTheTop) {
     Reporter reporter(console);
     MemoryFileSystem files;
 
-    ASSERT_TRUE(writeCromFile(image, 0x0000, 0xFFFF, "all.rom", reporter, files));
+    ASSERT_TRUE(writeCromFile(image, 0x0000, 0xFFFF, "all.rom", {}, reporter, files));
     const std::string text = files.files.at("all.rom");
     EXPECT_EQ(text.size(), 65536u * 11);
     EXPECT_EQ(text.substr(0, 11), "M0000=1234\n");
     EXPECT_EQ(text.substr(0x8000 * 11, 11), "M8000=ff00\n");
     EXPECT_EQ(text.substr(text.size() - 22), "Mfffe=0000\nMffff=abcd\n");
 
-    ASSERT_TRUE(writeBinFiles(image, 0x0000, 0xFFFF, "all.bin", reporter, files));
+    ASSERT_TRUE(writeBinFiles(image, 0x0000, 0xFFFF, "all.bin", {}, reporter, files));
     const std::string high = files.files.at("HI_all.bin");
     const std::string low = files.files.at("LO_all.bin");
     ASSERT_EQ(high.size(), 65536u);
