@@ -207,7 +207,7 @@ std::optional<MemoryImage> readCromImage(std::istream& file, const std::string& 
     MemoryImage image;
     LineReader reader(file);
     std::string_view line;
-    std::int32_t lineNumber = 0;
+    std::int64_t lineNumber = 0;
     const auto isHex = [](std::string_view digits) {
         return digits.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
     };

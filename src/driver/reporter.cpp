@@ -36,7 +36,7 @@ std::string hex4(std::uint16_t value) {
             kHexDigits[(value >> 4) & 0xF], kHexDigits[value & 0xF]};
 }
 
-std::string lineTagged(std::int32_t lineNumber, std::string_view text) {
+std::string lineTagged(std::int64_t lineNumber, std::string_view text) {
     std::string tagged = "L";
     tagged += std::to_string(lineNumber);
     tagged += '\t';
@@ -67,7 +67,7 @@ void Reporter::writeLogLine(std::string_view text) {
     *log_ << text << '\n' << std::flush;
 }
 
-void Reporter::writeListingPrefix(std::uint16_t address, std::int32_t lineNumber) {
+void Reporter::writeListingPrefix(std::uint16_t address, std::int64_t lineNumber) {
     *log_ << 'A' << hex4(address) << " L" << lineNumber << '\t';
 }
 

@@ -22,7 +22,7 @@ namespace zoltas {
 
 // "L" + line number + TAB + text: the shape of line errors ("ERROR: ..."), line warnings
 // ("WARN: ...") and the prompt, so the user sees which source line a message is about.
-[[nodiscard]] std::string lineTagged(std::int32_t lineNumber, std::string_view text);
+[[nodiscard]] std::string lineTagged(std::int64_t lineNumber, std::string_view text);
 
 // Load error: No such file "<name>" exists! -- a file that cannot be opened, in the words that
 // zoltas and zoltdis share.
@@ -61,7 +61,7 @@ class Reporter {
     }
 
     // "A" + hex4(address) + " L" + line number + TAB, left open for the handler's log text.
-    void listingPrefix(std::uint16_t address, std::int32_t lineNumber) {
+    void listingPrefix(std::uint16_t address, std::int64_t lineNumber) {
         if (log_) {
             writeListingPrefix(address, lineNumber);
         }
@@ -69,7 +69,7 @@ class Reporter {
 
   private:
     void writeLogLine(std::string_view text);
-    void writeListingPrefix(std::uint16_t address, std::int32_t lineNumber);
+    void writeListingPrefix(std::uint16_t address, std::int64_t lineNumber);
 
     std::ostream& console_;
     std::unique_ptr<OutputFile> log_;

@@ -10,7 +10,7 @@ void SymbolTable::defineAssembleAddress() {
     append("AssembleAddress", 0, 1);
 }
 
-void SymbolTable::append(std::string_view name, std::uint16_t value, std::int32_t useCount) {
+void SymbolTable::append(std::string_view name, std::uint16_t value, std::int64_t useCount) {
     names.push_back(name);
     values.push_back(value);
     useCounts.push_back(useCount);

@@ -44,7 +44,7 @@ class SymbolTable {
   public:
     NameList names;
     std::vector<std::uint16_t> values;
-    std::vector<std::int32_t> useCounts;
+    std::vector<std::int64_t> useCounts;
 
     // Appends (name, value, 0) without any check: a repeated name is a second entry that lookups
     // never reach.
@@ -63,7 +63,7 @@ class SymbolTable {
     [[nodiscard]] std::size_t size() const { return names.size(); }
 
   private:
-    void append(std::string_view name, std::uint16_t value, std::int32_t useCount);
+    void append(std::string_view name, std::uint16_t value, std::int64_t useCount);
     [[nodiscard]] std::size_t probe(std::string_view name, std::uint32_t hash) const;
 
     // Open addressing over the names folded to lower case: a used slot holds the index + 1 of
@@ -96,14 +96,14 @@ struct AssemblyState {
     std::string inputName;
     bool logEnabled = false;
     bool warningsEnabled = true;
-    std::int32_t warningCount = 0;
+    std::int64_t warningCount = 0;
 
     bool literalMode = false;
     bool counting = false;
     std::uint16_t counterValue = 0;
     std::uint16_t counterStart = 0;
 
-    std::int32_t lineNumber = 0;
+    std::int64_t lineNumber = 0;
 
     SymbolTable labels;
     SymbolTable constants;
