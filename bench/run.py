@@ -11,6 +11,9 @@ Rows:
              are checked to be identical before anything is timed
   comments   100 MB of comment lines, against wc -l
   scale      max and peer at 1/8, 1/4, 1/2 and the full size, to show that time grows linearly
+  crafted    80,000 labels, and 10,000 labels with 200,000 references to the last, whose names
+             share the low 17 bits of an unkeyed FNV-1a hash, against random names of the same
+             length: zoltas's keyed index must take the same time for both
 Also counts the write system calls of a run with the log on (strace -c), against its log lines.
 """
 import os
@@ -86,6 +89,11 @@ def main():
             sub.mkdir()
             generate("peer", fraction, sub)
 
+        for labels, references in ((80000, 0), (10000, 200000)):
+            subprocess.run([sys.executable, str(HERE / "generate_crafted.py"), str(labels),
+                            str(references), str(work / f"crafted-{labels}.asm"),
+                            str(work / f"random-{labels}.asm")], check=True)
+
         nasm = [["nasm", "-f", "bin", "peer.nasm", "-o", "peer.nasm.bin"]]
         gas = [["as", "peer.s", "-o", "peer.o"],
                ["ld", "--oformat=binary", "-Ttext=0", "-e", "0", "peer.o", "-o", "peer.gas.bin"]]
@@ -103,6 +111,10 @@ def main():
             ("peer: NASM", nasm),
             ("comments: zoltas", [[zoltas, "comments.asm", "comments.rom", "rom"]]),
             ("comments: wc -l", [["wc", "-l", "comments.asm"]]),
+            ("crafted: 80k labels", [[zoltas, "crafted-80000.asm", "c.rom", "rom"]]),
+            ("random: 80k labels", [[zoltas, "random-80000.asm", "c.rom", "rom"]]),
+            ("crafted: 10k + 200k refs", [[zoltas, "crafted-10000.asm", "c.rom", "rom"]]),
+            ("random: 10k + 200k refs", [[zoltas, "random-10000.asm", "c.rom", "rom"]]),
         ]
         results = time_rows(main_rows, work, runs)
         scale_rows = []

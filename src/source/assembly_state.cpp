@@ -14,7 +14,7 @@ void SymbolTable::append(std::string_view name, std::uint16_t value, std::int64_
     names.push_back(name);
     values.push_back(value);
     useCounts.push_back(useCount);
-    hashes_.push_back(foldedHash(name));
+    hashes_.push_back(hashOf(name));
     // The index stays at most three quarters full. Its slots hold distinct names, so growing it
     // only moves them.
     if (4 * names.size() > 3 * slots_.size()) {
@@ -53,7 +53,7 @@ std::optional<std::size_t> SymbolTable::find(std::string_view name) const {
     if (slots_.empty()) {
         return std::nullopt;
     }
-    const std::uint32_t entryPlusOne = slots_[probe(name, foldedHash(name))];
+    const std::uint32_t entryPlusOne = slots_[probe(name, hashOf(name))];
     if (entryPlusOne == 0) {
         return std::nullopt;
     }

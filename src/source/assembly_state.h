@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "source/name_list.h"
+#include "source/syntax.h"
 
 namespace zoltas {
 
@@ -65,10 +66,15 @@ class SymbolTable {
   private:
     void append(std::string_view name, std::uint16_t value, std::int64_t useCount);
     [[nodiscard]] std::size_t probe(std::string_view name, std::uint32_t hash) const;
+    [[nodiscard]] std::uint32_t hashOf(std::string_view name) const {
+        return static_cast<std::uint32_t>(foldedHash(name, key_));
+    }
 
     // Open addressing over the names folded to lower case: a used slot holds the index + 1 of
     // the first entry with that folded name. Each entry keeps its hash, so growing the index
-    // moves slots without hashing names again.
+    // moves slots without hashing names again. The hash is keyed anew for every table, so that
+    // no source can choose names that fall on one slot.
+    HashKey key_ = randomHashKey();
     std::vector<std::uint32_t> hashes_;
     std::vector<std::uint32_t> slots_;
 };

@@ -1,5 +1,7 @@
 #include "source/syntax.h"
 
+#include <random>
+
 namespace zoltas {
 
 std::size_t tokenEnd(std::string_view text) {
@@ -115,16 +117,66 @@ bool equalFolded(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::uint32_t foldedHash(std::string_view name) {
-    // FNV-1a over the folded bytes, then every bit mixed into the low ones, which pick the slot.
-    std::uint64_t hash = 14695981039346656037u;
-    for (const char c : name) {
-        hash = (hash ^ static_cast<unsigned char>(foldAscii(c))) * 1099511628211u;
+HashKey randomHashKey() {
+    std::random_device source;
+    const auto draw = [&] {
+        return (static_cast<std::uint64_t>(source()) << 32) ^ static_cast<std::uint64_t>(source());
+    };
+    return {draw(), draw()};
+}
+
+namespace {
+
+constexpr std::uint64_t rotate(std::uint64_t x, int bits) {
+    return (x << bits) | (x >> (64 - bits));
+}
+
+struct SipState {
+    std::uint64_t v0, v1, v2, v3;
+
+    void round() {
+        v0 += v1;
+        v1 = rotate(v1, 13) ^ v0;
+        v0 = rotate(v0, 32);
+        v2 += v3;
+        v3 = rotate(v3, 16) ^ v2;
+        v0 += v3;
+        v3 = rotate(v3, 21) ^ v0;
+        v2 += v1;
+        v1 = rotate(v1, 17) ^ v2;
+        v2 = rotate(v2, 32);
     }
-    hash ^= hash >> 33;
-    hash *= 0xFF51AFD7ED558CCDu;
-    hash ^= hash >> 33;
-    return static_cast<std::uint32_t>(hash);
+    void absorb(std::uint64_t word) {
+        v3 ^= word;
+        round();
+        v0 ^= word;
+    }
+};
+
+}  // namespace
+
+std::uint64_t foldedHash(std::string_view name, const HashKey& key) {
+    SipState state{key.k0 ^ 0x736f6d6570736575u, key.k1 ^ 0x646f72616e646f6du,
+                   key.k0 ^ 0x6c7967656e657261u, key.k1 ^ 0x7465646279746573u};
+    // Eight folded bytes to a word, the first in the lowest bits, whatever the machine's order.
+    const auto word = [&](std::size_t at, std::size_t count) {
+        std::uint64_t w = 0;
+        for (std::size_t k = 0; k < count; ++k) {
+            w |= static_cast<std::uint64_t>(static_cast<unsigned char>(foldAscii(name[at + k])))
+                 << (8 * k);
+        }
+        return w;
+    };
+    std::size_t at = 0;
+    for (; at + 8 <= name.size(); at += 8) {
+        state.absorb(word(at, 8));
+    }
+    state.absorb(word(at, name.size() - at) | (static_cast<std::uint64_t>(name.size()) << 56));
+    state.v2 ^= 0xFF;
+    state.round();
+    state.round();
+    state.round();
+    return state.v0 ^ state.v1 ^ state.v2 ^ state.v3;
 }
 
 std::optional<std::size_t> findName(const NameList& names, std::string_view name) {

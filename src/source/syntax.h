@@ -39,8 +39,18 @@ constexpr char foldAscii(char c) {
 // Same length and the same bytes once A to Z are lowered.
 [[nodiscard]] bool equalFolded(std::string_view a, std::string_view b);
 
-// A hash under which names that are equalFolded hash alike.
-[[nodiscard]] std::uint32_t foldedHash(std::string_view name);
+// The secret of a name hash: without it no one can write names that all hash alike, which would
+// make every lookup walk all of them.
+struct HashKey {
+    std::uint64_t k0 = 0;
+    std::uint64_t k1 = 0;
+};
+
+// A key from the system's random source, different in every run.
+[[nodiscard]] HashKey randomHashKey();
+
+// SipHash-1-3 of the name with A to Z folded, so names that are equalFolded hash alike.
+[[nodiscard]] std::uint64_t foldedHash(std::string_view name, const HashKey& key);
 
 // Index of the first name equal to `name` with only A to Z folded.
 [[nodiscard]] std::optional<std::size_t> findName(const NameList& names, std::string_view name);

@@ -176,9 +176,37 @@ TEST(EqualFolded, ComparesEveryByteOfNamesOfAnyLength) {
     for (const Row& row : rows) {
         EXPECT_EQ(equalFolded(row.a, row.b), row.equal) << '"' << row.a << "\" \"" << row.b << '"';
         if (row.equal) {
-            EXPECT_EQ(foldedHash(row.a), foldedHash(row.b)) << '"' << row.a << '"';
+            const HashKey key = randomHashKey();
+            EXPECT_EQ(foldedHash(row.a, key), foldedHash(row.b, key)) << '"' << row.a << '"';
         }
     }
+}
+
+// The values of Rust's SipHasher13 with the key (0, 0), which its DefaultHasher::new uses.
+TEST(FoldedHash, IsSipHashOneThreeOfTheFoldedName) {
+    struct Row {
+        std::string name;
+        std::uint64_t hash;
+    };
+    const Row rows[] = {
+        {"", 0xd1fba762150c532cu},
+        {"a", 0x407448d2b89b1813u},
+        {"abcdefg", 0x6db12aae9070f506u},
+        {"ABCDEFGH", 0x3f7b849c0b8e35eau},
+        {"AssembleAddress", 0x80a8850ba143d123u},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(foldedHash(row.name, {0, 0}), row.hash) << row.name;
+    }
+}
+
+// The key is drawn anew for every run, so names chosen to share a hash under one key share none
+// under another.
+TEST(FoldedHash, KeysDifferBetweenRunsAndChangeTheHash) {
+    const HashKey first = randomHashKey();
+    const HashKey second = randomHashKey();
+    EXPECT_FALSE(first.k0 == second.k0 && first.k1 == second.k1);
+    EXPECT_NE(foldedHash("loop", first), foldedHash("loop", second));
 }
 
 }  // namespace
