@@ -44,6 +44,19 @@ std::string lineTagged(std::int64_t lineNumber, std::string_view text) {
     return tagged;
 }
 
+std::string joined(std::initializer_list<std::string_view> parts) {
+    std::size_t size = 0;
+    for (const std::string_view part : parts) {
+        size += part.size();
+    }
+    std::string text;
+    text.reserve(size);
+    for (const std::string_view part : parts) {
+        text += part;
+    }
+    return text;
+}
+
 std::string noSuchFileText(std::string_view name) {
     std::string text = "Load error: No such file \"";
     text += name;

@@ -3,6 +3,7 @@
 
 #include <concepts>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -23,6 +24,10 @@ namespace zoltas {
 // "L" + line number + TAB + text: the shape of line errors ("ERROR: ..."), line warnings
 // ("WARN: ...") and the prompt, so the user sees which source line a message is about.
 [[nodiscard]] std::string lineTagged(std::int64_t lineNumber, std::string_view text);
+
+// The parts one after the other, built in one allocation: a message may carry a name as long as
+// a line, and each copy of it would cost that much memory again.
+[[nodiscard]] std::string joined(std::initializer_list<std::string_view> parts);
 
 // Load error: No such file "<name>" exists! -- a file that cannot be opened, in the words that
 // zoltas and zoltdis share.

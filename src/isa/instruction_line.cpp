@@ -13,18 +13,14 @@ namespace {
 // Log: "Invalid instruction". Console: L<line>\tERROR: Invalid instruction <text>!
 LineResult reportInvalidInstruction(const AssemblyState& state, Reporter& reporter,
                                     std::string_view text) {
-    std::string description = "Invalid instruction ";
-    description += text;
-    description += '!';
-    return reportLineError(state, reporter, description, "Invalid instruction");
+    return reportLineError(state, reporter, {"Invalid instruction ", text, "!"},
+                           "Invalid instruction");
 }
 
 // Log: "Missing operand". Console: L<line>\tERROR: Missing operand for <mnemonic>
 LineResult reportMissingOperand(const AssemblyState& state, Reporter& reporter,
                                 std::string_view mnemonic) {
-    std::string description = "Missing operand for ";
-    description += mnemonic;
-    return reportLineError(state, reporter, description, "Missing operand");
+    return reportLineError(state, reporter, {"Missing operand for ", mnemonic}, "Missing operand");
 }
 
 }  // namespace

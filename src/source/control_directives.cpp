@@ -60,7 +60,7 @@ LineResult end(AssemblyState& state, Reporter& reporter, std::string_view) {
 
 LineResult org(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() < kArgument + 1) {
-        return reportLineError(state, reporter, "Unspecified address",
+        return reportLineError(state, reporter, {"Unspecified address"},
                                "Origin directive with no address");
     }
     const std::string_view token = argumentToken(line);
@@ -84,7 +84,7 @@ LineResult org(AssemblyState& state, Reporter& reporter, std::string_view line) 
 // before the sign is looked at.
 LineResult rel(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() < kArgument + 2) {
-        return reportLineError(state, reporter, "Unspecified relative",
+        return reportLineError(state, reporter, {"Unspecified relative"},
                                "Relative directive with no value");
     }
     const std::string_view amountText = line.substr(kArgument + 1);
@@ -101,7 +101,7 @@ LineResult rel(AssemblyState& state, Reporter& reporter, std::string_view line) 
         std::string log = "Relative directive with invalid sign \"";
         log += sign;
         log += '"';
-        return reportLineError(state, reporter, "Invalid sign", log);
+        return reportLineError(state, reporter, {"Invalid sign"}, log);
     }
     // The amount as read, not cut to 16 bits.
     reporter.logLine([&] {
@@ -113,7 +113,7 @@ LineResult rel(AssemblyState& state, Reporter& reporter, std::string_view line) 
 
 LineResult lim(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() < kArgument + 1) {
-        return reportLineError(state, reporter, "Filesize cannot be unlimited!",
+        return reportLineError(state, reporter, {"Filesize cannot be unlimited!"},
                                "Limit directive with no value");
     }
     const std::string_view token = argumentToken(line);
@@ -130,7 +130,7 @@ LineResult lim(AssemblyState& state, Reporter& reporter, std::string_view line) 
 // The name is the rest of the line as it stands: a trailing comment or blank becomes part of it.
 LineResult out(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() < kArgument + 1) {
-        return reportLineError(state, reporter, "Unspecified filename",
+        return reportLineError(state, reporter, {"Unspecified filename"},
                                "Output directive with no name");
     }
     const std::string_view name = line.substr(kArgument);
@@ -260,10 +260,8 @@ constexpr std::array<ControlDirective, 22> kControlDirectives{{
 
 LineResult dispatchDirective(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() == 3) {
-        std::string message = "Invalid directive ";
-        message += line.substr(1);
-        message += '!';
-        return reportLineError(state, reporter, message, "Directive too short");
+        return reportLineError(state, reporter, {"Invalid directive ", line.substr(1), "!"},
+                               "Directive too short");
     }
     const std::string_view nameText = line.substr(1);
     // The first character is compared on its own first: most lines fail there, at no cost.

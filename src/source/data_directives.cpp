@@ -84,8 +84,7 @@ LineResult defineConstant(AssemblyState& state, Reporter& reporter, std::string_
     }
     state.constants.define(name, toWord(*value));
     reporter.logLine([&] {
-        return "Created constant \"" + std::string(name) + "\" with value of " +
-               formatValue(*value, '0');
+        return joined({"Created constant \"", name, "\" with value of ", formatValue(*value, '0')});
     });
     return LineResult::proceed;
 }

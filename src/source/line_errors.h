@@ -2,6 +2,7 @@
 // console gets "L" + line number + TAB + "ERROR: " + description.
 #pragma once
 
+#include <initializer_list>
 #include <string_view>
 
 #include "driver/reporter.h"
@@ -9,8 +10,10 @@
 
 namespace zoltas {
 
+// The description is given in parts, joined once: it may quote a whole line of any length.
 [[nodiscard]] LineResult reportLineError(const AssemblyState& state, Reporter& reporter,
-                                         std::string_view description, std::string_view logText);
+                                         std::initializer_list<std::string_view> description,
+                                         std::string_view logText);
 
 // A text that holds no number, or one outside the signed 32-bit range, is fatal like every other
 // source error. Console: L<line>\tERROR: Invalid number "<text>". Log: "Invalid number".

@@ -13,8 +13,8 @@ void defineLabel(AssemblyState& state, Reporter& reporter, std::string_view line
         line.substr(0, colon == std::string_view::npos ? line.size() - 1 : colon);
     state.labels.define(name, state.address);
     reporter.logLine([&] {
-        return "Created label \"" + std::string(name) + "\" with address of " +
-               formatValue(state.address, '0');
+        return joined(
+            {"Created label \"", name, "\" with address of ", formatValue(state.address, '0')});
     });
 }
 

@@ -20,18 +20,11 @@ constexpr SymbolPass kConstantPass{"Starting parse part 2 of 4...", "Pass 2/4", 
 constexpr SymbolPass kLabelPass{"Starting parse part 3 of 4...", "Pass 3/4", "label", "address",
                                 "labels"};
 
-std::string quoted(std::string_view name) {
-    std::string text = "\"";
-    text += name;
-    text += '"';
-    return text;
-}
-
 bool resolve(const SymbolPass& pass, ReferenceList& refs, SymbolTable& table, AssemblyState& state,
              Reporter& reporter) {
-    const std::string kind = pass.kind;
+    const std::string_view kind = pass.kind;
     if (refs.names.empty()) {
-        reporter.logLine([&] { return "No " + kind + " tokens to be processed"; });
+        reporter.logLine([&] { return joined({"No ", kind, " tokens to be processed"}); });
     }
     // Last recorded first: with several undefined names the last one in the source is reported.
     while (!refs.names.empty()) {
@@ -42,19 +35,19 @@ bool resolve(const SymbolPass& pass, ReferenceList& refs, SymbolTable& table, As
         const auto index = table.find(name);
         if (!index) {
             // Console: Error: Undefined constant "<name>" (or label)
-            reporter.consoleLine("Error: Undefined " + kind + " " + quoted(name));
+            reporter.consoleLine(joined({"Error: Undefined ", kind, " \"", name, "\""}));
             reporter.logLine([&] {
-                return "No " + kind + " named " + quoted(name) +
-                       " could be found in the token table.";
+                return joined(
+                    {"No ", kind, " named \"", name, "\" could be found in the token table."});
             });
             return false;
         }
         ++table.useCounts[*index];
         const std::uint16_t value = table.values[*index];
         reporter.logLine([&] {
-            return "Found " + kind + " " + quoted(name) + " with " + pass.valueWord + " " +
-                   std::to_string(value) + " in position " + std::to_string(*index) + " of the " +
-                   pass.tableWord + " token table.";
+            return joined({"Found ", kind, " \"", name, "\" with ", pass.valueWord, " ",
+                           std::to_string(value), " in position ", std::to_string(*index),
+                           " of the ", pass.tableWord, " token table."});
         });
         state.image[address] = value;
         refs.names.pop_back();
@@ -67,13 +60,13 @@ bool resolve(const SymbolPass& pass, ReferenceList& refs, SymbolTable& table, As
             continue;
         }
         ++state.warningCount;
-        const std::string name = quoted(table.names[i]);
+        const std::string_view name = table.names[i];
         if (state.warningsEnabled) {
-            reporter.consoleLine("WARN: Unused " + kind + " " + name + "!");
+            reporter.consoleLine(joined({"WARN: Unused ", kind, " \"", name, "\"!"}));
         }
         reporter.logLine([&] {
-            return "WARN: Unused " + kind + " " + name + " with ID " + std::to_string(i) +
-                   " and value " + formatValue(table.values[i], '0');
+            return joined({"WARN: Unused ", kind, " \"", name, "\" with ID ", std::to_string(i),
+                           " and value ", formatValue(table.values[i], '0')});
         });
     }
     return true;
