@@ -14,10 +14,6 @@ namespace zoltas {
 
 namespace {
 
-std::string cannotBeReadText(const std::string& name) {
-    return "Load error: \"" + name + "\" cannot be read";
-}
-
 // zoltas stops reading before a line at which the highest address lies this far or more above
 // the start address, with the size limit it starts with, which is the largest.
 constexpr auto kWordLimit = static_cast<std::uint32_t>(wordLimitDistance(kInitialSizeLimit));
@@ -48,13 +44,6 @@ std::string hexValue(std::uint16_t value) {
     std::string text = "$";
     text += hex4(value);
     return text;
-}
-
-// Four hexadecimal digits, already checked to be digits.
-std::uint16_t parseHex4(std::string_view digits) {
-    std::uint16_t value = 0;
-    std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
-    return value;
 }
 
 // A word that a string can place: the word of a character, and not a line feed, which would end
@@ -202,68 +191,7 @@ std::optional<std::string> disassemble(const MemoryImage& image, const std::stri
     return out.source();
 }
 
-std::optional<MemoryImage> readCromImage(std::istream& file, const std::string& name,
-                                         std::ostream& errors) {
-    MemoryImage image;
-    LineReader reader(file);
-    std::string_view line;
-    std::int64_t lineNumber = 0;
-    const auto isHex = [](std::string_view digits) {
-        return digits.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
-    };
-    while (reader.next(line)) {
-        ++lineNumber;
-        if (line.size() != 10 || line[0] != 'M' || line[5] != '=' || !isHex(line.substr(1, 4)) ||
-            !isHex(line.substr(6, 4))) {
-            std::string text = "ERROR: Invalid CROM line \"";
-            text += line;
-            text += '"';
-            errors << lineTagged(lineNumber, text) << '\n';
-            return std::nullopt;
-        }
-        const std::uint16_t address = parseHex4(line.substr(1, 4));
-        const std::uint16_t word = parseHex4(line.substr(6, 4));
-        if (image.words.empty()) {
-            image.start = address;
-        } else if (address != image.start + image.words.size()) {
-            errors << lineTagged(lineNumber, "ERROR: Address " + hexValue(address) +
-                                                 " does not follow the one before")
-                   << '\n';
-            return std::nullopt;
-        }
-        image.words.push_back(word);
-    }
-    if (reader.failed()) {
-        errors << cannotBeReadText(name) << '\n';
-        return std::nullopt;
-    }
-    if (image.words.empty()) {
-        errors << "Load error: \"" << name << "\" is empty\n";
-        return std::nullopt;
-    }
-    return image;
-}
-
 namespace {
-
-std::optional<std::string> readWhole(FileSystem& files, const std::string& name,
-                                     std::ostream& errors) {
-    const auto file = files.openForReading(name);
-    if (!file) {
-        errors << noSuchFileText(name) << '\n';
-        return std::nullopt;
-    }
-    std::string bytes;
-    std::array<char, 1 << 16> buffer;
-    while (file->read(buffer.data(), buffer.size()) || file->gcount() > 0) {
-        bytes.append(buffer.data(), static_cast<std::size_t>(file->gcount()));
-    }
-    if (file->bad()) {
-        errors << cannotBeReadText(name) << '\n';
-        return std::nullopt;
-    }
-    return bytes;
-}
 
 // The whole argument is the address, in decimal, "$" hexadecimal or "%" binary.
 std::optional<std::uint16_t> readStartAddress(const std::string& text) {
@@ -310,52 +238,22 @@ int runDisassembler(int argc, const char* const* argv, std::ostream& out, std::o
         return 1;
     }
 
-    MemoryImage image;
+    std::optional<MemoryImage> image;
     std::string origin;
     const bool crom = args.size() == 1;
     if (crom) {
-        const auto file = files.openForReading(args[0]);
-        if (!file) {
-            errors << noSuchFileText(args[0]) << '\n';
-            return 1;
-        }
-        auto read = readCromImage(*file, args[0], errors);
-        if (!read) {
-            return 1;
-        }
-        image = std::move(*read);
+        image = readCromFile(files, args[0], errors);
         origin = args[0];
     } else {
-        const auto high = readWhole(files, args[0], errors);
-        const auto low = high ? readWhole(files, args[1], errors) : std::nullopt;
-        if (!high || !low) {
-            return 1;
-        }
-        if (high->size() != low->size()) {
-            errors << "Load error: \"" << args[0] << "\" has " << high->size() << " bytes and \""
-                   << args[1] << "\" " << low->size() << "; they must be the same length\n";
-            return 1;
-        }
-        if (high->empty()) {
-            errors << "Load error: \"" << args[0] << "\" is empty\n";
-            return 1;
-        }
-        if (start + high->size() > 0x10000) {
-            errors << "Error: " << high->size() << " words from " << hexValue(start)
-                   << " run past $ffff\n";
-            return 1;
-        }
-        image.start = start;
-        for (std::size_t k = 0; k < high->size(); ++k) {
-            image.words.push_back(
-                static_cast<std::uint16_t>((static_cast<unsigned char>((*high)[k]) << 8) |
-                                           static_cast<unsigned char>((*low)[k])));
-        }
+        image = readBinPair(files, args[0], args[1], start, errors);
         origin = args[0] + " and " + args[1];
+    }
+    if (!image) {
+        return 1;
     }
 
     std::string whyNot;
-    const auto source = disassemble(image, origin, crom, whyNot);
+    const auto source = disassemble(*image, origin, crom, whyNot);
     if (!source) {
         errors << "Error: No source can make zoltas write exactly this image: " << whyNot << "\n";
         return 1;

@@ -9,24 +9,15 @@
 #include <vector>
 
 #include "driver/file_system.h"
+#include "output/image_files.h"
 
 namespace zoltas {
-
-// Words from `start` on, one per address; never past 0xFFFF.
-struct MemoryImage {
-    std::uint16_t start = 0;
-    std::vector<std::uint16_t> words;
-};
 
 // The source for `image`, or nothing when no source can make zoltas write exactly this image;
 // `whyNot` then says why. `origin` names the files the image came from, for the heading.
 [[nodiscard]] std::optional<std::string> disassemble(const MemoryImage& image,
                                                      const std::string& origin, bool crom,
                                                      std::string& whyNot);
-
-// The image in a CROM file, or nothing after an error written to `errors`.
-[[nodiscard]] std::optional<MemoryImage> readCromImage(std::istream& file, const std::string& name,
-                                                       std::ostream& errors);
 
 // The command line of zoltdis: the source goes to `out`, errors to `errors`. Returns the exit
 // status, 0 or 1.

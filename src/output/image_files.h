@@ -1,0 +1,41 @@
+// Reading back the images that pass 4 writes: a CROM file, or a BIN pair from its start address.
+// zoltdis and zolt read them here, so they accept exactly what zoltas writes and say the same
+// things about what it does not.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "driver/file_system.h"
+
+namespace zoltas {
+
+// Words from `start` on, one per address; never past 0xFFFF.
+struct MemoryImage {
+    std::uint16_t start = 0;
+    std::vector<std::uint16_t> words;
+};
+
+// The image in a CROM file, or nothing after an error written to `errors`, one line:
+//   L<n>\tERROR: Invalid CROM line "<text>"      not M + four hex digits + "=" + four
+//   L<n>\tERROR: Address $hhhh does not follow the one before
+//   Load error: "<name>" is empty     Load error: "<name>" cannot be read
+[[nodiscard]] std::optional<MemoryImage> readCromImage(std::istream& file, const std::string& name,
+                                                       std::ostream& errors);
+
+// The same, opening `name` first: Load error: No such file "<name>" exists! when it cannot be.
+[[nodiscard]] std::optional<MemoryImage> readCromFile(FileSystem& files, const std::string& name,
+                                                      std::ostream& errors);
+
+// The image in a HI_/LO_ pair whose first byte belongs to `start`, or nothing after an error:
+//   Load error: "<hi>" has n bytes and "<lo>" m; they must be the same length
+//   Load error: "<hi>" is empty     Error: <n> words from $hhhh run past $ffff
+[[nodiscard]] std::optional<MemoryImage> readBinPair(FileSystem& files, const std::string& highName,
+                                                     const std::string& lowName,
+                                                     std::uint16_t start, std::ostream& errors);
+
+}  // namespace zoltas
