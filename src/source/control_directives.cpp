@@ -256,7 +256,19 @@ constexpr std::array<ControlDirective, 22> kControlDirectives{{
     {"dowarn", dowarn},   {"binary", binary},
 }};
 
+constexpr auto kControlDirectiveNames = [] {
+    std::array<std::string_view, kControlDirectives.size()> names{};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        names[i] = kControlDirectives[i].name;
+    }
+    return names;
+}();
+
 }  // namespace
+
+std::span<const std::string_view> controlDirectiveNames() {
+    return kControlDirectiveNames;
+}
 
 LineResult dispatchDirective(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() == 3) {
