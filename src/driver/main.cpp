@@ -3,6 +3,7 @@
 #include <iostream>
 #include <new>
 
+#include "driver/reporter.h"
 #include "driver/run.h"
 
 int main(int argc, char** argv) {
@@ -17,7 +18,8 @@ int main(int argc, char** argv) {
         zoltas::DiskFileSystem files;
         return zoltas::runAssembler(argc, argv, std::cout, files);
     } catch (const std::bad_alloc&) {
-        std::fputs("Error: Out of memory\n", stdout);
+        std::fputs(zoltas::kOutOfMemoryText.data(), stdout);
+        std::fputs("\n", stdout);
         return 1;
     }
 }

@@ -29,6 +29,9 @@ namespace zoltas {
 // a line, and each copy of it would cost that much memory again.
 [[nodiscard]] std::string joined(std::initializer_list<std::string_view> parts);
 
+// What every program prints when memory runs out.
+inline constexpr std::string_view kOutOfMemoryText = "Error: Out of memory";
+
 // Load error: No such file "<name>" exists! -- a file that cannot be opened, in the words that
 // zoltas and zoltdis share.
 [[nodiscard]] std::string noSuchFileText(std::string_view name);

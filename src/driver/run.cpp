@@ -5,12 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "driver/passes.h"
 #include "driver/reporter.h"
 #include "output/file_guard.h"
 #include "output/image_writer.h"
 #include "source/assembly_state.h"
-#include "source/line_loop.h"
-#include "symbols/reference_resolution.h"
 
 namespace zoltas {
 
@@ -48,27 +47,6 @@ void writeLogHeader(int argc, const char* const* argv, const AssemblyState& stat
     reporter.logLine(commandLine);
     reporter.logLine("Input file:\t" + state.inputName);
     reporter.logLine("Output file:\t" + state.outputName);
-}
-
-// The source cannot be opened, or breaks off while it is read: it must not pass for a shorter
-// source. Console: Load error: No such file "<name>" exists!
-// Log: "Error: Specified input file could not be accessed".
-void reportLoadError(const AssemblyState& state, Reporter& reporter) {
-    reporter.consoleLine(noSuchFileText(state.inputName));
-    reporter.logLine("Error: Specified input file could not be accessed");
-}
-
-[[nodiscard]] bool runPasses(std::istream& source, std::span<const KeptFile> kept,
-                             AssemblyState& state, Reporter& reporter, FileSystem& files) {
-    if (!parseSource(source, state, reporter)) {
-        return false;
-    }
-    if (source.bad()) {
-        reportLoadError(state, reporter);
-        return false;
-    }
-    return resolveConstantReferences(state, reporter) && resolveLabelReferences(state, reporter) &&
-           writeImage(state, kept, reporter, files);
 }
 
 void writeSummary(const AssemblyState& state, Reporter& reporter) {
@@ -124,7 +102,7 @@ int assemble(int argc, const char* const* argv, Reporter& reporter, FileSystem& 
         reportLoadError(state, reporter);
         return 1;
     }
-    if (!runPasses(*source, kept, state, reporter, files)) {
+    if (!runSourcePasses(*source, state, reporter) || !writeImage(state, kept, reporter, files)) {
         return 1;
     }
     writeSummary(state, reporter);
@@ -141,7 +119,7 @@ int runAssembler(int argc, const char* const* argv, std::ostream& console, FileS
         status = assemble(argc, argv, reporter, files, overrides);
     } catch (const std::bad_alloc&) {
         // No source can ask for much memory, but a machine can still run out of it.
-        reporter.consoleLine("Error: Out of memory");
+        reporter.consoleLine(kOutOfMemoryText);
     }
     reporter.closeLog();
     return status;
