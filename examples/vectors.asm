@@ -35,4 +35,4 @@ square:
 .d %110001
 .d $40
 .end
-Everything after .end is left unread.
+; Everything after .end is left unread, even lines that are no comments.

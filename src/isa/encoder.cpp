@@ -1,8 +1,10 @@
 #include "isa/encoder.h"
 
+#include <algorithm>
 #include <array>
 
 #include "isa/instruction_table.h"
+#include "source/line_errors.h"
 #include "source/syntax.h"
 
 namespace zoltas {
@@ -15,7 +17,7 @@ constexpr std::size_t kLongestMnemonic = 6;
 // blanks and TABs are passed over so that "lda  $1234" reads the whole number.
 void encodeOperand(std::string_view text, std::size_t mnemonicEnd, AssemblyState& state,
                    InstructionEncoding& encoding) {
-    std::string_view operand = mnemonicEnd < text.size() ? text.substr(mnemonicEnd + 1) : "";
+    std::string_view operand = text.substr(std::min(mnemonicEnd + 1, text.size()));
     while (!operand.empty() && (operand[0] == ' ' || operand[0] == '\t')) {
         operand.remove_prefix(1);
     }
@@ -26,17 +28,18 @@ void encodeOperand(std::string_view text, std::size_t mnemonicEnd, AssemblyState
     if (operand[0] == '/' || operand[0] == '\\') {
         encoding.operandIsReference = true;
         encoding.referenceIsConstant = operand[0] == '\\';
-        ReferenceList& refs = encoding.referenceIsConstant ? state.constantRefs : state.labelRefs;
-        refs.record(referenceName(operand), static_cast<std::uint16_t>(state.address + 1));
+        state.refer(operand, static_cast<std::uint16_t>(state.address + 1));
+        encoding.operandText = operand.substr(0, 1 + referenceName(operand).size());
         return;
     }
-    const auto value = readNumber(operand);
-    if (!value) {
+    const NumberReading reading = readLineNumber(state, operand);
+    encoding.operandText = operand.substr(0, reading.digitsEnd);
+    if (!reading.value) {
         encoding.operandProblem = InstructionEncoding::OperandProblem::notANumber;
         encoding.operandText = operand;
         return;
     }
-    encoding.operandWord = toWord(*value);
+    encoding.operandWord = toWord(*reading.value);
 }
 
 }  // namespace

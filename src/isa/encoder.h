@@ -20,7 +20,9 @@ struct InstructionEncoding {
     // A two-word instruction whose operand is absent, or is not a number.
     enum class OperandProblem { none, missing, notANumber };
     OperandProblem operandProblem = OperandProblem::none;
-    std::string_view operandText;  // what was read as the number, for the error message
+    // The operand as read: the reference token, or the number's text up to its last digit;
+    // for a number that cannot be read, all the text that was given to the number reader.
+    std::string_view operandText;
 };
 
 // `text` is the line without its TAB; `mnemonicEnd` is tokenEnd(text). Prints nothing; records a

@@ -1,5 +1,7 @@
 #include "isa/instruction_line.h"
+#include "record/diagnostic_codes.h"
 
+#include <algorithm>
 #include <string>
 
 #include "isa/encoder.h"
@@ -11,16 +13,36 @@ namespace zoltas {
 namespace {
 
 // Log: "Invalid instruction". Console: L<line>\tERROR: Invalid instruction <text>!
-LineResult reportInvalidInstruction(const AssemblyState& state, Reporter& reporter,
+LineResult reportInvalidInstruction(AssemblyState& state, Reporter& reporter,
                                     std::string_view text) {
-    return reportLineError(state, reporter, {"Invalid instruction ", text, "!"},
-                           "Invalid instruction");
+    return reportLineError(state, reporter, codes::invalidInstruction, text,
+                           {"Invalid instruction ", text, "!"}, "Invalid instruction");
 }
 
 // Log: "Missing operand". Console: L<line>\tERROR: Missing operand for <mnemonic>
-LineResult reportMissingOperand(const AssemblyState& state, Reporter& reporter,
+LineResult reportMissingOperand(AssemblyState& state, Reporter& reporter,
                                 std::string_view mnemonic) {
-    return reportLineError(state, reporter, {"Missing operand for ", mnemonic}, "Missing operand");
+    return reportLineError(state, reporter, codes::missingOperand, mnemonic,
+                           {"Missing operand for ", mnemonic}, "Missing operand");
+}
+
+// For the record: the mnemonic, the operand and the text after them that nothing reads.
+void noteInstruction(AssemblyRecord& record, std::string_view line, std::string_view text,
+                     std::string_view mnemonic, const InstructionEncoding& encoding) {
+    LineRecord& entry = record.line();
+    // A TAB and ";" hands the encoder the text ";" alone; its mnemonic is the line's ";".
+    entry.name = record.span(line[1] == ';' ? line.substr(1, 1) : mnemonic);
+    entry.opcodeWord = encoding.opcodeWord;
+    entry.instructionWords = encoding.invalid ? 0 : (encoding.twoWord ? 2 : 1);
+    entry.remark = !encoding.invalid && !mnemonic.empty() &&
+                   (mnemonic[0] == ';' || mnemonic[0] == '.' || mnemonic.size() == 1);
+    if (encoding.twoWord && !encoding.operandText.empty()) {
+        entry.argument = record.span(encoding.operandText);
+        entry.ignored = {entry.argument.end, static_cast<std::uint32_t>(line.size())};
+    } else if (!encoding.twoWord && line[1] != ';') {
+        const auto after = static_cast<std::uint32_t>(1 + std::min(mnemonic.size(), text.size()));
+        entry.ignored = {after, static_cast<std::uint32_t>(line.size())};
+    }
 }
 
 }  // namespace
@@ -32,6 +54,9 @@ LineResult handleInstructionLine(AssemblyState& state, Reporter& reporter, std::
     const std::string_view mnemonic = text.substr(0, mnemonicEnd);
 
     const InstructionEncoding encoding = encodeInstruction(text, mnemonicEnd, state);
+    if (state.record != nullptr) {
+        noteInstruction(*state.record, line, text, mnemonic, encoding);
+    }
     if (encoding.invalid) {
         return reportInvalidInstruction(state, reporter, text);
     }
@@ -44,15 +69,16 @@ LineResult handleInstructionLine(AssemblyState& state, Reporter& reporter, std::
             return reportNumberError(state, reporter, encoding.operandText);
     }
 
-    state.image[state.address] = encoding.opcodeWord;
-    if (encoding.twoWord) {
+    state.place(encoding.opcodeWord);
+    if (encoding.twoWord && encoding.operandIsReference) {
+        // The operand word is left to pass 2 or 3, which know its address already.
         ++state.address;
-        // A reference leaves the operand word to pass 2 or 3, which know its address already.
-        if (!encoding.operandIsReference) {
-            state.image[state.address] = encoding.operandWord;
+        if (state.record != nullptr) {
+            ++state.record->line().wordsPlaced;
         }
+    } else if (encoding.twoWord) {
+        state.place(encoding.operandWord);
     }
-    ++state.address;
 
     // "byte" although the units are 16-bit words: the log has always said so.
     reporter.logLine([&] {

@@ -5,13 +5,10 @@ namespace zoltas {
 namespace {
 
 void reportKept(KeptFile::Role role, const std::string& name, Reporter& reporter) {
-    if (role == KeptFile::Role::source) {
-        reporter.consoleLine("Write error: Won't overwrite the source file \"" + name + "\"!");
-        reporter.logLine("Error: Specified output file is the source file");
-    } else {
-        reporter.consoleLine("Write error: Won't overwrite the log file \"" + name + "\"!");
-        reporter.logLine("Error: Specified output file is the log file");
-    }
+    reporter.consoleLine(keptFileText(role, name));
+    reporter.logLine(role == KeptFile::Role::source
+                         ? "Error: Specified output file is the source file"
+                         : "Error: Specified output file is the log file");
 }
 
 // Whether the file opened for names[index] is a kept file or an output opened before it.
@@ -38,6 +35,12 @@ bool clashes(const OpenedOutputs& opened, std::size_t index, std::span<const std
 }
 
 }  // namespace
+
+std::string keptFileText(KeptFile::Role role, const std::string& name) {
+    return (role == KeptFile::Role::source ? "Write error: Won't overwrite the source file \""
+                                           : "Write error: Won't overwrite the log file \"") +
+           name + "\"!";
+}
 
 OpenedOutputs openOutputFiles(FileSystem& files, std::span<const std::string> names, FileMode mode,
                               std::span<const KeptFile> kept, Reporter& reporter) {

@@ -28,6 +28,10 @@ struct OpenedOutputs {
     std::vector<std::unique_ptr<OutputFile>> files;
 };
 
+// The console line of a refused output: Write error: Won't overwrite the source file "<name>"!
+// (or "the log file").
+[[nodiscard]] std::string keptFileText(KeptFile::Role role, const std::string& name);
+
 // Opens each of `names` for writing. Existing files are opened and checked first, so that no
 // file is created while the outputs can still be refused. When one of them is a kept file, or
 // two of them are one file, the refusal is reported and `refused` set; the files opened so far

@@ -6,6 +6,15 @@
 
 namespace zoltas {
 
+void AssemblyState::refer(std::string_view token, std::uint16_t wordAddress) {
+    const bool constant = token[0] == '\\';
+    const std::string_view name = referenceName(token);
+    (constant ? constantRefs : labelRefs).record(name, wordAddress);
+    if (record != nullptr) {
+        record->reference(constant, token, name, wordAddress);
+    }
+}
+
 void SymbolTable::defineAssembleAddress() {
     append("AssembleAddress", 0, 1);
 }

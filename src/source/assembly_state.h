@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "record/assembly_record.h"
 #include "source/name_list.h"
 #include "source/syntax.h"
 
@@ -115,6 +116,22 @@ struct AssemblyState {
     SymbolTable constants;
     ReferenceList labelRefs;
     ReferenceList constantRefs;
+
+    // Filled as the passes go when a tool asks for the record of the run; zoltas never does.
+    AssemblyRecord* record = nullptr;
+
+    // Writes `word` at the current address and moves on by one, wrapping after 0xFFFF.
+    void place(std::uint16_t word) {
+        image[address] = word;
+        ++address;
+        if (record != nullptr) {
+            ++record->line().wordsPlaced;
+        }
+    }
+
+    // A symbolic word at `wordAddress`: `token` starts with "/" (a label, resolved in pass 3) or
+    // "\" (a constant, pass 2); the name is cut from it by referenceName.
+    void refer(std::string_view token, std::uint16_t wordAddress);
 };
 
 }  // namespace zoltas

@@ -1,4 +1,5 @@
 #include "source/control_directives.h"
+#include "record/diagnostic_codes.h"
 
 #include <array>
 #include <cstdint>
@@ -22,6 +23,23 @@ constexpr std::size_t kArgument = 5;
 std::string_view argumentToken(std::string_view line) {
     const std::string_view argument = line.substr(kArgument);
     return argument.substr(0, tokenEnd(argument));
+}
+
+// For the record: the character skipped after the name, the argument, and what the line holds
+// after it that nothing reads.
+void noteArgument(AssemblyState& state, std::string_view line, std::size_t skipped,
+                  std::string_view argument) {
+    if (state.record == nullptr) {
+        return;
+    }
+    LineRecord& record = state.record->line();
+    if (skipped < line.size()) {
+        record.skipped = static_cast<std::uint32_t>(skipped);
+    }
+    record.argument = state.record->span(argument);
+    const std::size_t after =
+        static_cast<std::size_t>(argument.data() - line.data()) + argument.size();
+    record.ignored = state.record->span(line.substr(std::min(after, line.size())));
 }
 
 LineResult literal(AssemblyState& state, Reporter& reporter, std::string_view) {
@@ -60,20 +78,26 @@ LineResult end(AssemblyState& state, Reporter& reporter, std::string_view) {
 
 LineResult org(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() < kArgument + 1) {
-        return reportLineError(state, reporter, {"Unspecified address"},
-                               "Origin directive with no address");
+        return reportLineError(state, reporter, codes::unspecifiedAddress, {},
+                               {"Unspecified address"}, "Origin directive with no address");
     }
     const std::string_view token = argumentToken(line);
-    const auto value = readNumber(token);
+    noteArgument(state, line, kArgument - 1, token);
+    const auto value = readNumberOrReport(state, reporter, token);
     if (!value) {
-        return reportNumberError(state, reporter, token);
+        return LineResult::abortRun;
     }
     // Shown whatever the warning switch says; it only hides unused-symbol warnings.
     if (*value < state.address) {
-        reporter.consoleLine(
-            lineTagged(state.lineNumber, "WARN: Origin changed to address lower than current!"));
+        constexpr std::string_view kWarning = "Origin changed to address lower than current!";
+        const std::string text = lineTagged(state.lineNumber, "WARN: " + std::string(kWarning));
+        reporter.consoleLine(text);
         reporter.logLine("Origin moved before previous address");
         ++state.warningCount;
+        if (state.record != nullptr) {
+            state.record->lineDiagnostic(Severity::warning, codes::originBackwards, token, kWarning,
+                                         text);
+        }
     }
     state.address = toWord(*value);
     reporter.logLine([&] { return "Moved origin to " + formatValue(state.address, '0'); });
@@ -84,13 +108,14 @@ LineResult org(AssemblyState& state, Reporter& reporter, std::string_view line) 
 // before the sign is looked at.
 LineResult rel(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() < kArgument + 2) {
-        return reportLineError(state, reporter, {"Unspecified relative"},
-                               "Relative directive with no value");
+        return reportLineError(state, reporter, codes::unspecifiedRelative, {},
+                               {"Unspecified relative"}, "Relative directive with no value");
     }
     const std::string_view amountText = line.substr(kArgument + 1);
-    const auto amount = readNumber(amountText);
+    noteArgument(state, line, kArgument - 1, line.substr(kArgument));
+    const auto amount = readNumberOrReport(state, reporter, amountText);
     if (!amount) {
-        return reportNumberError(state, reporter, amountText);
+        return LineResult::abortRun;
     }
     const char sign = line[kArgument];
     if (sign == '+') {
@@ -101,7 +126,8 @@ LineResult rel(AssemblyState& state, Reporter& reporter, std::string_view line) 
         std::string log = "Relative directive with invalid sign \"";
         log += sign;
         log += '"';
-        return reportLineError(state, reporter, {"Invalid sign"}, log);
+        return reportLineError(state, reporter, codes::invalidSign, line.substr(kArgument, 1),
+                               {"Invalid sign"}, log);
     }
     // The amount as read, not cut to 16 bits.
     reporter.logLine([&] {
@@ -113,13 +139,14 @@ LineResult rel(AssemblyState& state, Reporter& reporter, std::string_view line) 
 
 LineResult lim(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() < kArgument + 1) {
-        return reportLineError(state, reporter, {"Filesize cannot be unlimited!"},
-                               "Limit directive with no value");
+        return reportLineError(state, reporter, codes::unlimitedSize, {},
+                               {"Filesize cannot be unlimited!"}, "Limit directive with no value");
     }
     const std::string_view token = argumentToken(line);
-    const auto value = readNumber(token);
+    noteArgument(state, line, kArgument - 1, token);
+    const auto value = readNumberOrReport(state, reporter, token);
     if (!value) {
-        return reportNumberError(state, reporter, token);
+        return LineResult::abortRun;
     }
     state.sizeLimit = toWord(*value);
     reporter.logLine(
@@ -130,10 +157,11 @@ LineResult lim(AssemblyState& state, Reporter& reporter, std::string_view line) 
 // The name is the rest of the line as it stands: a trailing comment or blank becomes part of it.
 LineResult out(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() < kArgument + 1) {
-        return reportLineError(state, reporter, {"Unspecified filename"},
-                               "Output directive with no name");
+        return reportLineError(state, reporter, codes::unspecifiedFilename, {},
+                               {"Unspecified filename"}, "Output directive with no name");
     }
     const std::string_view name = line.substr(kArgument);
+    noteArgument(state, line, kArgument - 1, name);
     std::string console = "Filename changed from " + state.outputName + " to ";
     console += name;
     reporter.consoleLine(console);
@@ -144,9 +172,11 @@ LineResult out(AssemblyState& state, Reporter& reporter, std::string_view line) 
 
 // The text starts at position 6, after ".mess" and one skipped character; ".mess" alone prints
 // an empty message.
-LineResult mess(AssemblyState&, Reporter& reporter, std::string_view line) {
+LineResult mess(AssemblyState& state, Reporter& reporter, std::string_view line) {
     constexpr std::size_t kText = 6;
-    const std::string_view text = line.size() > kText ? line.substr(kText) : std::string_view{};
+    const std::string_view text =
+        line.size() > kText ? line.substr(kText) : line.substr(line.size());
+    noteArgument(state, line, kText - 1, text);
     std::string console = "ZOLTAS: ";
     console += text;
     reporter.consoleLine(console);
@@ -264,6 +294,23 @@ constexpr auto kControlDirectiveNames = [] {
     return names;
 }();
 
+DirectiveKind dataDirectiveKind(char selector) {
+    switch (selector) {
+        case 'd':
+            return DirectiveKind::dataWord;
+        case 'a':
+            return DirectiveKind::character;
+        case 'z':
+            return DirectiveKind::zeroString;
+        case 's':
+            return DirectiveKind::string;
+        case 'c':
+            return DirectiveKind::constant;
+        default:
+            return DirectiveKind::unknown;
+    }
+}
+
 }  // namespace
 
 std::span<const std::string_view> controlDirectiveNames() {
@@ -272,15 +319,33 @@ std::span<const std::string_view> controlDirectiveNames() {
 
 LineResult dispatchDirective(AssemblyState& state, Reporter& reporter, std::string_view line) {
     if (line.size() == 3) {
-        return reportLineError(state, reporter, {"Invalid directive ", line.substr(1), "!"},
-                               "Directive too short");
+        if (state.record != nullptr) {
+            state.record->line().directive = DirectiveKind::tooShort;
+            state.record->line().name = state.record->span(line.substr(1));
+        }
+        return reportLineError(state, reporter, codes::invalidDirective, line.substr(1),
+                               {"Invalid directive ", line.substr(1), "!"}, "Directive too short");
     }
     const std::string_view nameText = line.substr(1);
     // The first character is compared on its own first: most lines fail there, at no cost.
-    for (const ControlDirective& directive : kControlDirectives) {
+    for (std::size_t i = 0; i < kControlDirectives.size(); ++i) {
+        const ControlDirective& directive = kControlDirectives[i];
         if (nameText[0] == directive.name[0] && nameText.starts_with(directive.name)) {
+            if (state.record != nullptr) {
+                LineRecord& record = state.record->line();
+                record.directive = DirectiveKind::control;
+                record.controlIndex = static_cast<int>(i);
+                record.name = state.record->span(nameText.substr(0, directive.name.size()));
+            }
             return directive.run(state, reporter, line);
         }
+    }
+    if (state.record != nullptr) {
+        LineRecord& record = state.record->line();
+        record.directive = dataDirectiveKind(line[1]);
+        record.name = state.record->span(record.directive == DirectiveKind::unknown
+                                             ? nameText.substr(0, tokenEnd(nameText))
+                                             : line.substr(1, 1));
     }
     // No control directive: the second character picks a data directive, or nothing at all.
     switch (line[1]) {

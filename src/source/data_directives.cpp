@@ -11,9 +11,12 @@ namespace {
 
 constexpr std::size_t kArgument = 3;
 
-void place(AssemblyState& state, std::uint16_t word) {
-    state.image[state.address] = word;
-    ++state.address;
+// The selector at position 1 is the name; position 2 is skipped; the argument is the rest.
+void noteArgument(AssemblyState& state, std::string_view line) {
+    if (state.record != nullptr) {
+        state.record->line().skipped = 2;
+        state.record->line().argument = state.record->span(line.substr(kArgument));
+    }
 }
 
 }  // namespace
@@ -22,18 +25,18 @@ void place(AssemblyState& state, std::uint16_t word) {
 // or 3 writes the symbol's value there.
 LineResult emitDataWord(AssemblyState& state, Reporter& reporter, std::string_view line) {
     const std::string_view argument = line.substr(kArgument);
+    noteArgument(state, line);
     if (argument[0] == '/' || argument[0] == '\\') {
-        ReferenceList& refs = argument[0] == '/' ? state.labelRefs : state.constantRefs;
-        refs.record(referenceName(argument), state.address);
-        place(state, 0);
+        state.refer(argument, state.address);
+        state.place(0);
         reporter.logLine("Marked address for token");
         return LineResult::proceed;
     }
-    const auto value = readNumber(argument);
+    const auto value = readNumberOrReport(state, reporter, argument);
     if (!value) {
-        return reportNumberError(state, reporter, argument);
+        return LineResult::abortRun;
     }
-    place(state, toWord(*value));
+    state.place(toWord(*value));
     // The value as read, not its stored 16 bits: 70000 logs as $11170 [70000].
     reporter.logLine([&] { return "Inserted value " + formatValue(*value, '0'); });
     return LineResult::proceed;
@@ -42,7 +45,8 @@ LineResult emitDataWord(AssemblyState& state, Reporter& reporter, std::string_vi
 // ".a x": the character at position 3, no quotes expected, the rest of the line ignored.
 LineResult emitCharacter(AssemblyState& state, Reporter& reporter, std::string_view line) {
     const char c = line[kArgument];
-    place(state, characterWord(c));
+    noteArgument(state, line);
+    state.place(characterWord(c));
     reporter.logLine([&] { return "Inserted character " + std::string(1, c); });
     return LineResult::proceed;
 }
@@ -55,11 +59,12 @@ LineResult emitString(AssemblyState& state, Reporter& reporter, std::string_view
     const std::string_view text = line.size() > kArgument + 2
                                       ? line.substr(kArgument + 1, line.size() - kArgument - 2)
                                       : std::string_view{};
+    noteArgument(state, line);
     for (const char c : text) {
-        place(state, characterWord(c));
+        state.place(characterWord(c));
     }
     if (zeroTerminated) {
-        place(state, 0);
+        state.place(0);
     }
     reporter.logLine([&] {
         return "Inserted " + std::to_string(text.size()) +
@@ -78,11 +83,15 @@ LineResult defineConstant(AssemblyState& state, Reporter& reporter, std::string_
     }
     const std::string_view name = argument.substr(0, equals);
     const std::string_view valueText = argument.substr(equals + 1);
-    const auto value = readNumber(valueText);
+    noteArgument(state, line);
+    const auto value = readNumberOrReport(state, reporter, valueText);
     if (!value) {
-        return reportNumberError(state, reporter, valueText);
+        return LineResult::abortRun;
     }
     state.constants.define(name, toWord(*value));
+    if (state.record != nullptr) {
+        state.record->defined(true, name, toWord(*value));
+    }
     reporter.logLine([&] {
         return joined({"Created constant \"", name, "\" with value of ", formatValue(*value, '0')});
     });

@@ -19,6 +19,7 @@ bool LineReader::next(std::string_view& line) {
             const auto lf = static_cast<std::size_t>(static_cast<const char*>(found) - data);
             const std::size_t lineEnd = (lf > begin_ && data[lf - 1] == '\r') ? lf - 1 : lf;
             line = std::string_view(data + begin_, lineEnd - begin_);
+            lineOffset_ = base_ + begin_;
             begin_ = lf + 1;
             return true;
         }
@@ -27,6 +28,7 @@ bool LineReader::next(std::string_view& line) {
                 return false;
             }
             line = std::string_view(data + begin_, end_ - begin_);
+            lineOffset_ = base_ + begin_;
             begin_ = end_;
             return true;
         }
@@ -41,6 +43,7 @@ bool LineReader::next(std::string_view& line) {
 bool LineReader::fill() {
     if (begin_ > 0) {
         std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+        base_ += begin_;
         end_ -= begin_;
         begin_ = 0;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <istream>
 #include <memory>
 #include <string_view>
@@ -18,6 +19,9 @@ class LineReader {
     // is none.
     bool next(std::string_view& line);
 
+    // Where the line that `next` gave last begins, in bytes from the start of the source.
+    [[nodiscard]] std::uint64_t offset() const { return lineOffset_; }
+
     // Whether reading stopped on an error rather than at the end of the source.
     [[nodiscard]] bool failed() const { return in_.bad(); }
 
@@ -32,6 +36,8 @@ class LineReader {
     std::size_t begin_ = 0;  // first byte not yet returned
     std::size_t end_ = 0;    // end of the bytes read
     bool atEnd_ = false;
+    std::uint64_t base_ = 0;  // where buffer_[0] lies in the source
+    std::uint64_t lineOffset_ = 0;
 };
 
 }  // namespace zoltas

@@ -45,9 +45,14 @@ int digitValue(char c) {
 }  // namespace
 
 std::optional<std::int32_t> readNumber(std::string_view text) {
+    return readNumberPrefix(text).value;
+}
+
+NumberReading readNumberPrefix(std::string_view text) {
     if (text.empty()) {
-        return std::nullopt;
+        return {};
     }
+    const std::string_view whole = text;
     int base = 10;
     if (text[0] == '$') {
         base = 16;
@@ -56,6 +61,7 @@ std::optional<std::int32_t> readNumber(std::string_view text) {
         base = 2;
         text.remove_prefix(1);
     }
+    const std::size_t prefix = whole.size() - text.size();
 
     std::size_t i = 0;
     while (i < text.size() && isCSpace(text[i])) {
@@ -84,13 +90,15 @@ std::optional<std::int32_t> readNumber(std::string_view text) {
         }
     }
     if (!anyDigit) {
-        return std::nullopt;
+        return {};
     }
+    NumberReading reading;
+    reading.digitsEnd = prefix + i;
     const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value < INT32_MIN || value > INT32_MAX) {
-        return std::nullopt;
+    if (value >= INT32_MIN && value <= INT32_MAX) {
+        reading.value = static_cast<std::int32_t>(value);
     }
-    return static_cast<std::int32_t>(value);
+    return reading;
 }
 
 std::string_view referenceName(std::string_view token) {

@@ -27,6 +27,13 @@ constexpr bool isSeparator(char c) {
 // digit was read or the value leaves the signed 32-bit range.
 [[nodiscard]] std::optional<std::int32_t> readNumber(std::string_view text);
 
+// The same reading, with where it stopped: the index after the last digit read (0 when none was).
+struct NumberReading {
+    std::optional<std::int32_t> value;
+    std::size_t digitsEnd = 0;
+};
+[[nodiscard]] NumberReading readNumberPrefix(std::string_view text);
+
 // The name after the "/" or "\" that starts `token`. A blank or TAB ends it; a ";" ends it too
 // but stays its last character.
 [[nodiscard]] std::string_view referenceName(std::string_view token);

@@ -12,6 +12,13 @@ void defineLabel(AssemblyState& state, Reporter& reporter, std::string_view line
     const std::string_view name =
         line.substr(0, colon == std::string_view::npos ? line.size() - 1 : colon);
     state.labels.define(name, state.address);
+    if (state.record != nullptr) {
+        state.record->defined(false, name, state.address);
+        LineRecord& record = state.record->line();
+        record.name = state.record->span(name);
+        // After the ":" (or the dropped last character) nothing is read.
+        record.ignored = {record.name.end + 1, static_cast<std::uint32_t>(line.size())};
+    }
     reporter.logLine([&] {
         return joined(
             {"Created label \"", name, "\" with address of ", formatValue(state.address, '0')});

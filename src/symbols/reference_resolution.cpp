@@ -1,4 +1,5 @@
 #include "symbols/reference_resolution.h"
+#include "record/diagnostic_codes.h"
 
 #include <string>
 
@@ -13,16 +14,23 @@ struct SymbolPass {
     const char* kind;       // "constant" or "label"
     const char* valueWord;  // "value" or "address"
     const char* tableWord;  // "constants" or "labels"
+    std::string_view undefinedCode;
+    std::string_view unusedCode;
 };
 
-constexpr SymbolPass kConstantPass{"Starting parse part 2 of 4...", "Pass 2/4", "constant", "value",
-                                   "constants"};
-constexpr SymbolPass kLabelPass{"Starting parse part 3 of 4...", "Pass 3/4", "label", "address",
-                                "labels"};
+constexpr SymbolPass kConstantPass{
+    "Starting parse part 2 of 4...", "Pass 2/4",           "constant", "value", "constants",
+    codes::undefinedConstant,        codes::unusedConstant};
+constexpr SymbolPass kLabelPass{
+    "Starting parse part 3 of 4...", "Pass 3/4",        "label", "address", "labels",
+    codes::undefinedLabel,           codes::unusedLabel};
 
 bool resolve(const SymbolPass& pass, ReferenceList& refs, SymbolTable& table, AssemblyState& state,
              Reporter& reporter) {
     const std::string_view kind = pass.kind;
+    const bool constant = &refs == &state.constantRefs;
+    AssemblyRecord* record = state.record;
+    bool undefined = false;
     if (refs.names.empty()) {
         reporter.logLine([&] { return joined({"No ", kind, " tokens to be processed"}); });
     }
@@ -32,15 +40,32 @@ bool resolve(const SymbolPass& pass, ReferenceList& refs, SymbolTable& table, As
         const std::string_view name = refs.names.back();
         const std::uint16_t address = refs.addresses.back();
 
+        const std::size_t reference = refs.names.size() - 1;
+
         const auto index = table.find(name);
         if (!index) {
             // Console: Error: Undefined constant "<name>" (or label)
-            reporter.consoleLine(joined({"Error: Undefined ", kind, " \"", name, "\""}));
+            const std::string text = joined({"Error: Undefined ", kind, " \"", name, "\""});
+            reporter.consoleLine(text);
             reporter.logLine([&] {
                 return joined(
                     {"No ", kind, " named \"", name, "\" could be found in the token table."});
             });
-            return false;
+            if (record == nullptr) {
+                return false;
+            }
+            record->referenceDiagnostic(Severity::error, pass.undefinedCode, constant, reference,
+                                        std::string_view(text).substr(7), text);
+            if (!record->continueAfterErrors) {
+                return false;
+            }
+            undefined = true;
+            refs.names.pop_back();
+            refs.addresses.pop_back();
+            continue;
+        }
+        if (record != nullptr) {
+            record->resolved(constant, reference, *index);
         }
         ++table.useCounts[*index];
         const std::uint16_t value = table.values[*index];
@@ -61,15 +86,20 @@ bool resolve(const SymbolPass& pass, ReferenceList& refs, SymbolTable& table, As
         }
         ++state.warningCount;
         const std::string_view name = table.names[i];
+        const std::string text = joined({"WARN: Unused ", kind, " \"", name, "\"!"});
         if (state.warningsEnabled) {
-            reporter.consoleLine(joined({"WARN: Unused ", kind, " \"", name, "\"!"}));
+            reporter.consoleLine(text);
+        }
+        if (record != nullptr) {
+            record->symbolDiagnostic(Severity::warning, pass.unusedCode, constant, i,
+                                     std::string_view(text).substr(6), text);
         }
         reporter.logLine([&] {
             return joined({"WARN: Unused ", kind, " \"", name, "\" with ID ", std::to_string(i),
                            " and value ", formatValue(table.values[i], '0')});
         });
     }
-    return true;
+    return !undefined;
 }
 
 }  // namespace

@@ -1,0 +1,137 @@
+#include "tools/listing/list_command.h"
+
+#include <iomanip>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver/reporter.h"
+#include "tools/common/diagnostic_text.h"
+#include "tools/lint/lint.h"
+
+namespace zoltas {
+
+namespace {
+
+constexpr std::size_t kWordsPerRow = 4;
+constexpr int kWordsWidth = 24;
+
+// Markers after a word: patched by pass 2 or 3, or outside what pass 4 writes.
+constexpr char kPatched = '*';
+constexpr char kNotWritten = '!';
+
+std::string hexAddress(std::uint16_t value) {
+    std::string text = "$";
+    text += hex4(value);
+    return text;
+}
+
+class Listing {
+  public:
+    Listing(std::ostream& out, const Analysis& analysis)
+        : out_(out), analysis_(analysis), patched_(0x10000, false) {
+        for (const auto* references :
+             {&analysis.record.labelReferences, &analysis.record.constantReferences}) {
+            for (const ReferenceRecord& reference : *references) {
+                if (reference.symbol) {
+                    patched_[reference.address] = true;
+                }
+            }
+        }
+        const AssemblyState& state = analysis.run.state;
+        first_ = state.startAddress;
+        last_ = state.highestAddress;
+    }
+
+    void write() {
+        out_ << "  line  addr  " << std::left << std::setw(kWordsWidth) << "words"
+             << "  source\n";
+        for (const LineRecord& line : analysis_.record.lines) {
+            writeLine(line);
+        }
+        const AssemblyState& state = analysis_.run.state;
+        const std::uint32_t count = static_cast<std::uint32_t>(last_) - first_ + 1;
+        out_ << "\noutput: " << hexAddress(first_) << " to " << hexAddress(last_) << ", " << count
+             << (count == 1 ? " word" : " words") << " ("
+             << (state.outputFormat == OutputFormat::crom ? "CROM " : "BIN HI_/LO_ ")
+             << state.outputName << ")\n"
+             << "words as in the final image; " << kPatched << " patched by pass 2 or 3, "
+             << kNotWritten << " not written (outside the output)\n";
+    }
+
+  private:
+    // The word at `address` with its marker, in five characters.
+    std::string word(std::uint16_t address) const {
+        std::string text = hex4(analysis_.run.state.image[address]);
+        const bool written = address >= first_ && address <= last_;
+        text += patched_[address] ? kPatched : (written ? ' ' : kNotWritten);
+        if (patched_[address] && !written) {
+            text += kNotWritten;
+        }
+        return text;
+    }
+
+    void row(std::string_view number, std::uint16_t address, const std::string& words,
+             std::string_view source) {
+        out_ << std::right << std::setw(6) << number << "  " << hex4(address) << "  " << std::left
+             << std::setw(kWordsWidth) << words;
+        if (!source.empty()) {
+            out_ << "  " << source;
+        }
+        out_ << '\n';
+    }
+
+    void writeLine(const LineRecord& line) {
+        const std::string number = std::to_string(line.number);
+        const std::string_view source = lineText(analysis_, line);
+        if (line.lineClass == LineClass::notRead) {
+            row(number, line.addressBefore, "not read", source);
+            return;
+        }
+        if (line.lineClass == LineClass::skipped) {
+            row(number, line.addressBefore, "skipped", source);
+            return;
+        }
+        if (line.wordsPlaced == 0) {
+            row(number, line.addressBefore, line.failed ? "error" : "-", source);
+            return;
+        }
+        for (std::uint32_t at = 0; at < line.wordsPlaced; at += kWordsPerRow) {
+            std::string words;
+            for (std::uint32_t k = at; k < line.wordsPlaced && k < at + kWordsPerRow; ++k) {
+                words += word(static_cast<std::uint16_t>(line.addressBefore + k));
+            }
+            row(at == 0 ? std::string_view(number) : "",
+                static_cast<std::uint16_t>(line.addressBefore + at), words, at == 0 ? source : "");
+        }
+    }
+
+    std::ostream& out_;
+    const Analysis& analysis_;
+    std::vector<bool> patched_;
+    std::uint16_t first_ = 0;
+    std::uint16_t last_ = 0;
+};
+
+}  // namespace
+
+void writeListing(std::ostream& out, const Analysis& analysis) {
+    Listing(out, analysis).write();
+}
+
+void addListCommand(CLI::App& zolt, ToolContext& context) {
+    auto file = std::make_shared<std::string>();
+    CLI::App* command = zolt.add_subcommand(
+        "list", "List each source line with its line number, address and the words it placed");
+    command->add_option("FILE", *file, kSourceArgumentHelp)->required();
+    command->callback([file, &context] {
+        const Analysis analysis = analyzeSource(context.files, *file, false);
+        if (analysis.readable) {
+            writeListing(context.out, analysis);
+        }
+        context.out.flush();
+        context.status = writeRunErrors(context, analysis);
+    });
+}
+
+}  // namespace zoltas
