@@ -11,14 +11,21 @@ void reportLoadError(const AssemblyState& state, Reporter& reporter) {
 }
 
 bool runSourcePasses(std::istream& source, AssemblyState& state, Reporter& reporter) {
-    if (!parseSource(source, state, reporter)) {
-        return false;
-    }
-    if (source.bad()) {
+    // A tool that wants every error runs passes 2 and 3 after a failed pass 1 too.
+    const bool goOn = state.record != nullptr && state.record->continueAfterErrors;
+    bool passed = parseSource(source, state, reporter);
+    if (passed && source.bad()) {
         reportLoadError(state, reporter);
+        passed = false;
+    }
+    if (!passed && !goOn) {
         return false;
     }
-    return resolveConstantReferences(state, reporter) && resolveLabelReferences(state, reporter);
+    passed = resolveConstantReferences(state, reporter) && passed;
+    if (!passed && !goOn) {
+        return false;
+    }
+    return resolveLabelReferences(state, reporter) && passed;
 }
 
 }  // namespace zoltas

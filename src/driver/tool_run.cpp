@@ -13,13 +13,12 @@ namespace zoltas {
 
 namespace {
 
-// The values (AssembleAddress moves with every line), the use counts, and which entry a lookup of
-// each name reaches, as passes 2 and 3 leave them.
+// The values (AssembleAddress moves with every line) and the use counts, as the passes leave
+// them.
 void finishSymbols(const SymbolTable& table, std::vector<SymbolRecord>& symbols) {
     for (std::size_t i = 0; i < symbols.size() && i < table.size(); ++i) {
         symbols[i].uses = table.useCounts[i];
         symbols[i].value = table.values[i];
-        symbols[i].reached = table.find(table.names[i]).value_or(i);
     }
 }
 

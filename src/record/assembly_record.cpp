@@ -45,7 +45,6 @@ void AssemblyRecord::reference(bool constant, std::string_view token, std::strin
     record.constant = constant;
     record.name = span(name);
     record.token = {span(token).begin, record.name.end};
-    record.nameText = name;
     record.address = address;
     (constant ? constantReferences : labelReferences).push_back(std::move(record));
 }
@@ -54,7 +53,8 @@ void AssemblyRecord::resolved(bool constant, std::size_t reference, std::size_t 
     (constant ? constantReferences : labelReferences)[reference].symbol = symbol;
 }
 
-void AssemblyRecord::defined(bool constant, std::string_view name, std::uint16_t value) {
+void AssemblyRecord::defined(bool constant, std::string_view name, std::uint16_t value,
+                             std::size_t reached) {
     SymbolRecord record;
     record.constant = constant;
     record.name = name;
@@ -63,9 +63,8 @@ void AssemblyRecord::defined(bool constant, std::string_view name, std::uint16_t
         record.line = lines.back().number;
         record.span = span(name);
     }
-    auto& table = constant ? constants : labels;
-    record.reached = table.size();
-    table.push_back(std::move(record));
+    record.reached = reached;
+    (constant ? constants : labels).push_back(std::move(record));
 }
 
 void AssemblyRecord::add(Diagnostic diagnostic) {

@@ -79,7 +79,6 @@ struct ReferenceRecord {
     bool constant = false;  // "\" rather than "/"
     Span token;             // from the "/" or "\" to the end of the name
     Span name;
-    std::string nameText;
     std::uint16_t address = 0;          // of the word it patches
     std::optional<std::size_t> symbol;  // the entry it resolved to
 };
@@ -146,7 +145,8 @@ class AssemblyRecord {
     void reference(bool constant, std::string_view token, std::string_view name,
                    std::uint16_t address);
     void resolved(bool constant, std::size_t reference, std::size_t symbol);
-    void defined(bool constant, std::string_view name, std::uint16_t value);
+    // `reached` is the entry that lookups of the name reach: this one, or an earlier one.
+    void defined(bool constant, std::string_view name, std::uint16_t value, std::size_t reached);
 
     // A diagnostic of the line being handled, about `culprit` (a part of it, or empty for the
     // whole line). `text` is what zoltas prints, `message` the description within it.

@@ -6,20 +6,11 @@
 
 namespace zoltas {
 
-void AssemblyState::refer(std::string_view token, std::uint16_t wordAddress) {
-    const bool constant = token[0] == '\\';
-    const std::string_view name = referenceName(token);
-    (constant ? constantRefs : labelRefs).record(name, wordAddress);
-    if (record != nullptr) {
-        record->reference(constant, token, name, wordAddress);
-    }
-}
-
 void SymbolTable::defineAssembleAddress() {
-    append("AssembleAddress", 0, 1);
+    (void)append("AssembleAddress", 0, 1);
 }
 
-void SymbolTable::append(std::string_view name, std::uint16_t value, std::int64_t useCount) {
+std::size_t SymbolTable::append(std::string_view name, std::uint16_t value, std::int64_t useCount) {
     names.push_back(name);
     values.push_back(value);
     useCounts.push_back(useCount);
@@ -45,6 +36,7 @@ void SymbolTable::append(std::string_view name, std::uint16_t value, std::int64_
     if (slot == 0) {
         slot = static_cast<std::uint32_t>(names.size());
     }
+    return slot - 1;
 }
 
 // The slot that holds `name`, or the empty slot where it would go.

@@ -49,8 +49,11 @@ class SymbolTable {
     std::vector<std::int64_t> useCounts;
 
     // Appends (name, value, 0) without any check: a repeated name is a second entry that lookups
-    // never reach.
-    void define(std::string_view name, std::uint16_t value) { append(name, value, 0); }
+    // never reach. Returns the index of the entry that lookups of the name reach: the new one,
+    // or the first of that name.
+    std::size_t define(std::string_view name, std::uint16_t value) {
+        return append(name, value, 0);
+    }
 
     // Appends the built-in "AssembleAddress" as an entry that never counts as unused.
     void defineAssembleAddress();
@@ -65,7 +68,7 @@ class SymbolTable {
     [[nodiscard]] std::size_t size() const { return names.size(); }
 
   private:
-    void append(std::string_view name, std::uint16_t value, std::int64_t useCount);
+    std::size_t append(std::string_view name, std::uint16_t value, std::int64_t useCount);
     [[nodiscard]] std::size_t probe(std::string_view name, std::uint32_t hash) const;
     [[nodiscard]] std::uint32_t hashOf(std::string_view name) const {
         return static_cast<std::uint32_t>(foldedHash(name, key_));
@@ -131,7 +134,14 @@ struct AssemblyState {
 
     // A symbolic word at `wordAddress`: `token` starts with "/" (a label, resolved in pass 3) or
     // "\" (a constant, pass 2); the name is cut from it by referenceName.
-    void refer(std::string_view token, std::uint16_t wordAddress);
+    void refer(std::string_view token, std::uint16_t wordAddress) {
+        const bool constant = token[0] == '\\';
+        const std::string_view name = referenceName(token);
+        (constant ? constantRefs : labelRefs).record(name, wordAddress);
+        if (record != nullptr) {
+            record->reference(constant, token, name, wordAddress);
+        }
+    }
 };
 
 }  // namespace zoltas

@@ -328,13 +328,12 @@ LineResult dispatchDirective(AssemblyState& state, Reporter& reporter, std::stri
     }
     const std::string_view nameText = line.substr(1);
     // The first character is compared on its own first: most lines fail there, at no cost.
-    for (std::size_t i = 0; i < kControlDirectives.size(); ++i) {
-        const ControlDirective& directive = kControlDirectives[i];
+    for (const ControlDirective& directive : kControlDirectives) {
         if (nameText[0] == directive.name[0] && nameText.starts_with(directive.name)) {
             if (state.record != nullptr) {
                 LineRecord& record = state.record->line();
                 record.directive = DirectiveKind::control;
-                record.controlIndex = static_cast<int>(i);
+                record.controlIndex = static_cast<int>(&directive - kControlDirectives.data());
                 record.name = state.record->span(nameText.substr(0, directive.name.size()));
             }
             return directive.run(state, reporter, line);

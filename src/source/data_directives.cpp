@@ -88,9 +88,9 @@ LineResult defineConstant(AssemblyState& state, Reporter& reporter, std::string_
     if (!value) {
         return LineResult::abortRun;
     }
-    state.constants.define(name, toWord(*value));
+    const std::size_t reached = state.constants.define(name, toWord(*value));
     if (state.record != nullptr) {
-        state.record->defined(true, name, toWord(*value));
+        state.record->defined(true, name, toWord(*value), reached);
     }
     reporter.logLine([&] {
         return joined({"Created constant \"", name, "\" with value of ", formatValue(*value, '0')});

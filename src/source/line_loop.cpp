@@ -76,8 +76,8 @@ bool parseSource(std::istream& source, AssemblyState& state, Reporter& reporter)
     state.constants.defineAssembleAddress();
     AssemblyRecord* record = state.record;
     if (record != nullptr) {
-        record->defined(false, "AssembleAddress", 0);
-        record->defined(true, "AssembleAddress", 0);
+        record->defined(false, "AssembleAddress", 0, 0);
+        record->defined(true, "AssembleAddress", 0, 0);
     }
     state.literalMode = true;
     state.lineNumber = 0;

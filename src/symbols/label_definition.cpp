@@ -11,9 +11,9 @@ void defineLabel(AssemblyState& state, Reporter& reporter, std::string_view line
     const std::size_t colon = line.find(':');
     const std::string_view name =
         line.substr(0, colon == std::string_view::npos ? line.size() - 1 : colon);
-    state.labels.define(name, state.address);
+    const std::size_t reached = state.labels.define(name, state.address);
     if (state.record != nullptr) {
-        state.record->defined(false, name, state.address);
+        state.record->defined(false, name, state.address, reached);
         LineRecord& record = state.record->line();
         record.name = state.record->span(name);
         // After the ":" (or the dropped last character) nothing is read.

@@ -1,12 +1,13 @@
 // libFuzzer entry: one whole assembly in memory per input. The first byte picks the command line,
 // the rest is the source. Every input is assembled twice, with the log off and on, and the two
-// runs must agree on everything but asm.log.
+// runs must agree on everything but asm.log; and zolt check's analysis must agree with zoltas.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "check_agreement.h"
 #include "in_memory_run.h"
 
 namespace {
@@ -46,6 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (quiet.files.files.at("prog.asm") != source) {
         std::abort();  // the source was overwritten
+    }
+    // zolt check must find an error exactly when zoltas does, and zoltas's error first.
+    if (!zoltas::test::checkDisagreement({{"prog.asm", source}}).empty()) {
+        std::abort();
     }
     return 0;
 }

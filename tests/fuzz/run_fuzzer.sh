@@ -14,8 +14,10 @@ target="${FUZZ_TARGET:-assembler}"
 mkdir -p "$out/corpus-$target"
 
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$root/src" -I"$root/tests/support" $(find "$root/src" -name '*.cpp' ! -name main.cpp) \
-    "$root/tests/support/in_memory_run.cpp" \
+    -I"$root/src" -I"$root/tests/support" \
+    $(find "$root"/src/{driver,source,isa,symbols,output,record,disassembler} \
+        "$root"/src/tools/{common,lint} -name '*.cpp' ! -name main.cpp) \
+    "$root/tests/support/in_memory_run.cpp" "$root/tests/support/check_agreement.cpp" \
     "$root/tests/fuzz/fuzz_$target.cpp" -o "$out/fuzz_$target"
 
 rm -rf "$out/seeds-$target"

@@ -60,7 +60,8 @@ struct Section {
 
 // Flags follow the file name of "source" and "file", and the kind of "stdout".
 bool hasFlag(const Section& section, const std::string& flag) {
-    const std::size_t first = section.header[0] == "stdout" ? 1 : 2;
+    const std::size_t first =
+        section.header[0] == "stdout" || section.header[0] == "stderr" ? 1 : 2;
     for (std::size_t i = first; i < section.header.size(); ++i) {
         if (section.header[i] == flag) {
             return true;
@@ -150,6 +151,16 @@ void apply(const Section& section, CaseFile& result) {
     } else if (kind == "hexfile") {
         need(2);
         result.expectedFiles[section.header[1]] = fromHex(section.lines, section.lineNumber);
+    } else if (kind == "stderr") {
+        result.expectedStderr = textOf(section);
+    } else if (kind == "program") {
+        need(2);
+        noContent();
+        if (section.header[1] != "zoltas" && section.header[1] != "zolt") {
+            throw std::runtime_error("line " + std::to_string(section.lineNumber) +
+                                     ": the program is zoltas or zolt");
+        }
+        result.program = section.header[1];
     } else if (kind == "hexstdout") {
         result.expectedStdout = fromHex(section.lines, section.lineNumber);
     } else if (kind == "dir") {

@@ -15,6 +15,8 @@
 //   --- mode prog.asm 0000                 the mode of a file given above
 //   --- user nobody                        run as the unprivileged user nobody (when root)
 //   --- hexstdout                          standard output as hexadecimal bytes
+//   --- program zolt                       the program run: zoltas (the default) or zolt
+//   --- stderr                             everything printed on standard error (else nothing)
 //
 // Text sections take their lines verbatim, each ended by a line feed ("crlf": CR LF; "noeol":
 // no line end after the last line; "escaped": "\xHH" is the byte HH, "\t" a TAB, "\\" a
@@ -40,6 +42,8 @@ struct CaseFile {
     std::map<std::string, int> directories;     // name -> mode
     std::map<std::string, int> modes;           // name -> mode, set after everything is made
     bool asNobody = false;
+    std::string program = "zoltas";
+    std::string expectedStderr;
 };
 
 // Throws std::runtime_error with the line number on a malformed case file.

@@ -29,29 +29,30 @@ struct Checked {
     int warnings = 0;
 };
 
-nlohmann::json place(const Analysis& analysis, std::int64_t line, Span span) {
-    nlohmann::json where = {{"line", line > 0 ? line : 1},
-                            {"column", line > 0 ? span.begin + 1 : 1}};
+nlohmann::ordered_json place(const Analysis& analysis, std::int64_t line, Span span) {
+    nlohmann::ordered_json where = {{"line", line > 0 ? line : 1},
+                                    {"column", line > 0 ? span.begin + 1 : 1}};
     where["endColumn"] = line > 0 ? std::max(span.end, span.begin + 1) + 1 : 1;
     (void)analysis;
     return where;
 }
 
 // One object per file: the schema is in the README ("zolt check --format=json").
-nlohmann::json jsonReport(const std::vector<Checked>& checked) {
-    nlohmann::json files = nlohmann::json::array();
+nlohmann::ordered_json jsonReport(const std::vector<Checked>& checked) {
+    nlohmann::ordered_json files = nlohmann::ordered_json::array();
     for (const Checked& file : checked) {
-        nlohmann::json diagnostics = nlohmann::json::array();
+        nlohmann::ordered_json diagnostics = nlohmann::ordered_json::array();
         for (const Diagnostic& d : file.diagnostics) {
-            nlohmann::json entry = place(file.analysis, d.line, d.span);
+            nlohmann::ordered_json entry = place(file.analysis, d.line, d.span);
             entry["severity"] = severityWord(d.severity);
             entry["code"] = d.code;
             entry["message"] = d.message;
-            entry["zoltasText"] = d.text.empty() ? nlohmann::json(nullptr) : nlohmann::json(d.text);
+            entry["zoltasText"] =
+                d.text.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(d.text);
             entry["afterFirstError"] = d.afterFirstError;
-            entry["related"] = nlohmann::json::array();
+            entry["related"] = nlohmann::ordered_json::array();
             if (d.relatedLine > 0) {
-                nlohmann::json related = place(file.analysis, d.relatedLine, d.relatedSpan);
+                nlohmann::ordered_json related = place(file.analysis, d.relatedLine, d.relatedSpan);
                 related["message"] = d.relatedMessage;
                 entry["related"].push_back(related);
             }
@@ -67,8 +68,8 @@ nlohmann::json jsonReport(const std::vector<Checked>& checked) {
 
 // SARIF 2.1.0: one run of the tool "zolt", its rules the catalogue of diagnostics, columns in
 // Unicode code points of the lines read as UTF-8.
-nlohmann::json sarifReport(const std::vector<Checked>& checked) {
-    nlohmann::json rules = nlohmann::json::array();
+nlohmann::ordered_json sarifReport(const std::vector<Checked>& checked) {
+    nlohmann::ordered_json rules = nlohmann::ordered_json::array();
     for (const DiagnosticRule& rule : diagnosticRules()) {
         rules.push_back({{"id", rule.name},
                          {"shortDescription", {{"text", rule.summary}}},
@@ -76,30 +77,32 @@ nlohmann::json sarifReport(const std::vector<Checked>& checked) {
                           {{"level", rule.severity == Severity::error ? "error" : "warning"}}}});
     }
     const auto location = [](const Analysis& analysis, std::int64_t line, Span span) {
-        nlohmann::json region = {{"startLine", line > 0 ? line : 1}};
+        nlohmann::ordered_json region = {{"startLine", line > 0 ? line : 1}};
         const LineRecord* record = line > 0 ? findLine(analysis.record, line) : nullptr;
         if (record != nullptr) {
             const std::string_view text = lineText(analysis, *record);
             region["startColumn"] = codePointColumn(text, span.begin) + 1;
             region["endColumn"] = codePointColumn(text, std::max(span.end, span.begin + 1)) + 1;
         }
-        return nlohmann::json{
+        return nlohmann::ordered_json{
             {"physicalLocation",
              {{"artifactLocation", {{"uri", analysis.name}}}, {"region", region}}}};
     };
-    nlohmann::json results = nlohmann::json::array();
+    nlohmann::ordered_json results = nlohmann::ordered_json::array();
     for (const Checked& file : checked) {
         for (const Diagnostic& d : file.diagnostics) {
-            nlohmann::json result = {
+            nlohmann::ordered_json result = {
                 {"ruleId", d.code},
                 {"level", d.severity == Severity::error ? "error" : "warning"},
                 {"message", {{"text", shownMessage(d)}}},
-                {"locations", nlohmann::json::array({location(file.analysis, d.line, d.span)})}};
+                {"locations",
+                 nlohmann::ordered_json::array({location(file.analysis, d.line, d.span)})}};
             if (d.relatedLine > 0) {
-                nlohmann::json related = location(file.analysis, d.relatedLine, d.relatedSpan);
+                nlohmann::ordered_json related =
+                    location(file.analysis, d.relatedLine, d.relatedSpan);
                 related["id"] = 0;
                 related["message"] = {{"text", d.relatedMessage}};
-                result["relatedLocations"] = nlohmann::json::array({related});
+                result["relatedLocations"] = nlohmann::ordered_json::array({related});
             }
             results.push_back(result);
         }
@@ -108,7 +111,7 @@ nlohmann::json sarifReport(const std::vector<Checked>& checked) {
         {"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
         {"version", "2.1.0"},
         {"runs",
-         nlohmann::json::array(
+         nlohmann::ordered_json::array(
              {{{"tool", {{"driver", {{"name", "zolt"}, {"version", kVersion}, {"rules", rules}}}}},
                {"columnKind", "unicodeCodePoints"},
                {"results", results}}})}};

@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 #endif
     try {
+        // Listings are long: the streams buffer on their own, not through stdio.
+        std::ios::sync_with_stdio(false);
         zoltas::DiskFileSystem files;
         zoltas::ToolContext context{files, std::cout, std::cerr};
         context.outIsTerminal = isatty(STDOUT_FILENO) != 0;

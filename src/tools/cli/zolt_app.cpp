@@ -1,6 +1,7 @@
 #include "tools/cli/zolt_app.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <new>
 #include <string>
 
@@ -11,6 +12,14 @@
 #include "tools/symbol_map/symbols_command.h"
 
 namespace zoltas {
+
+namespace {
+
+std::string noCommandText(const std::string& name) {
+    return "Error: No command \"" + name + "\" (\"zolt --help\" lists them)";
+}
+
+}  // namespace
 
 int runZolt(int argc, const char* const* argv, ToolContext& context) {
     CLI::App zolt(
@@ -37,18 +46,29 @@ int runZolt(int argc, const char* const* argv, ToolContext& context) {
         try {
             context.out << zolt.get_subcommand(topic)->help();
         } catch (const CLI::OptionNotFound&) {
-            context.err << "Error: No command \"" << topic << "\"; \"zolt --help\" lists them\n";
+            context.err << noCommandText(topic) << '\n';
             context.status = 1;
         }
     });
 
+    if (argc > 1 && argv[1][0] != '-') {
+        const auto commands = zolt.get_subcommands([](const CLI::App*) { return true; });
+        if (std::none_of(commands.begin(), commands.end(),
+                         [&](const CLI::App* command) { return command->get_name() == argv[1]; })) {
+            context.err << noCommandText(argv[1]) << '\n';
+            return 1;
+        }
+    }
     try {
         zolt.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        // Help and the version are successes; every other problem with the command line is a
-        // message and status 1.
-        const int code = zolt.exit(error, context.out, context.err);
-        return code == 0 ? 0 : 1;
+        // Help and the version are successes; every other problem with the command line is one
+        // message in the program's shape, and status 1.
+        if (error.get_exit_code() == 0) {
+            return zolt.exit(error, context.out, context.err);
+        }
+        context.err << "Error: " << error.what() << " (\"zolt --help\" shows the usage)\n";
+        return 1;
     } catch (const std::bad_alloc&) {
         context.err << kOutOfMemoryText << '\n';
         return 1;

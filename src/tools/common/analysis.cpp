@@ -1,5 +1,6 @@
 #include "tools/common/analysis.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <sstream>
@@ -29,12 +30,18 @@ class SourceOverlay : public FileSystem {
     }
 
   private:
-    class TextFile : private std::stringbuf, public InputFile {
+    // Reads the bytes where they are, without a copy.
+    class TextBuffer : public std::streambuf {
+      public:
+        explicit TextBuffer(const std::string& text) {
+            char* begin = const_cast<char*>(text.data());
+            setg(begin, begin, begin + text.size());
+        }
+    };
+    class TextFile : private TextBuffer, public InputFile {
       public:
         TextFile(const std::string& text, FileKey key)
-            : std::stringbuf(text, std::ios::in),
-              InputFile(static_cast<std::stringbuf*>(this)),
-              key_(key) {}
+            : TextBuffer(text), InputFile(static_cast<TextBuffer*>(this)), key_(key) {}
         [[nodiscard]] FileKey key() const override { return key_; }
 
       private:
@@ -75,6 +82,15 @@ Analysis analyzeSource(FileSystem& files, const std::string& name, bool continue
         analysis.run = runPassesForTool(files, name, &analysis.record);
         return analysis;
     }
+    // Every line, and at most one symbol, reference and number a line, without regrowing.
+    const auto lines =
+        static_cast<std::size_t>(std::count(analysis.text.begin(), analysis.text.end(), '\n') + 1);
+    analysis.record.lines.reserve(lines);
+    analysis.record.labels.reserve(lines + 1);
+    analysis.record.constants.reserve(lines + 1);
+    analysis.record.labelReferences.reserve(lines);
+    analysis.record.constantReferences.reserve(lines);
+    analysis.record.numbers.reserve(lines);
     SourceOverlay overlay(files, name, analysis.text, key);
     analysis.run = runPassesForTool(overlay, name, &analysis.record);
     return analysis;

@@ -299,16 +299,22 @@ class Linter {
             if (reference.symbol == 0) {
                 const std::uint16_t value =
                     reference.constant ? record_.constants[0].value : record_.labels[0].value;
-                const LineRecord* line = findLine(record_, reference.line);
+                const LineRecord* where = findLine(record_, reference.line);
                 warn(codes::assembleAddressReference, reference.line, reference.token,
                      "AssembleAddress is " + hexValue(value) +
                          ", the address at which the last line read starts, not the address of "
                          "this line (" +
-                         hexValue(line != nullptr ? line->addressBefore : 0) + ")");
+                         hexValue(where != nullptr ? where->addressBefore : 0) + ")");
             }
-            if (!reference.nameText.empty() && reference.nameText.back() == ';') {
+            const LineRecord* line = findLine(record_, reference.line);
+            const std::string_view name =
+                line == nullptr
+                    ? std::string_view()
+                    : lineText(analysis_, *line)
+                          .substr(reference.name.begin, reference.name.end - reference.name.begin);
+            if (!name.empty() && name.back() == ';') {
                 warn(codes::semicolonInName, reference.line, reference.name,
-                     "the name is " + inQuotes(reference.nameText) +
+                     "the name is " + inQuotes(name) +
                          ": a \";\" ends a reference name but stays part of it");
             }
         }

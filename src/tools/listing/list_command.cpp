@@ -14,7 +14,8 @@ namespace zoltas {
 namespace {
 
 constexpr std::size_t kWordsPerRow = 4;
-constexpr int kWordsWidth = 24;
+constexpr std::size_t kWordsWidth = 24;
+constexpr std::size_t kBlock = 1 << 16;
 
 // Markers after a word: patched by pass 2 or 3, or outside what pass 4 writes.
 constexpr char kPatched = '*';
@@ -44,19 +45,20 @@ class Listing {
     }
 
     void write() {
-        out_ << "  line  addr  " << std::left << std::setw(kWordsWidth) << "words"
+        out_ << "  line  addr  " << std::left << std::setw(static_cast<int>(kWordsWidth)) << "words"
              << "  source\n";
         for (const LineRecord& line : analysis_.record.lines) {
             writeLine(line);
         }
-        const AssemblyState& state = analysis_.run.state;
+        out_ << buffer_;
+        if (analysis_.run.status != 0) {
+            out_ << "\nno output: zoltas ends with an error\n";
+            return;
+        }
         const std::uint32_t count = static_cast<std::uint32_t>(last_) - first_ + 1;
         out_ << "\noutput: " << hexAddress(first_) << " to " << hexAddress(last_) << ", " << count
-             << (count == 1 ? " word" : " words") << " ("
-             << (state.outputFormat == OutputFormat::crom ? "CROM " : "BIN HI_/LO_ ")
-             << state.outputName << ")\n"
-             << "words as in the final image; " << kPatched << " patched by pass 2 or 3, "
-             << kNotWritten << " not written (outside the output)\n";
+             << (count == 1 ? " word\n" : " words\n") << "words as in the final image; " << kPatched
+             << " patched by pass 2 or 3, " << kNotWritten << " not written (outside the output)\n";
     }
 
   private:
@@ -71,14 +73,32 @@ class Listing {
         return text;
     }
 
+    // Rows are built in one buffer and written in blocks: a listing has a row a line.
     void row(std::string_view number, std::uint16_t address, const std::string& words,
              std::string_view source) {
-        out_ << std::right << std::setw(6) << number << "  " << hex4(address) << "  " << std::left
-             << std::setw(kWordsWidth) << words;
-        if (!source.empty()) {
-            out_ << "  " << source;
+        if (number.size() < 6) {
+            buffer_.append(6 - number.size(), ' ');
         }
-        out_ << '\n';
+        buffer_ += number;
+        buffer_ += "  ";
+        buffer_ += hex4(address);
+        buffer_ += "  ";
+        // No blanks at the end of a row: the words are padded only when the source follows.
+        if (source.empty()) {
+            buffer_ += std::string_view(words).substr(0, words.find_last_not_of(' ') + 1);
+        } else {
+            buffer_ += words;
+            if (words.size() < kWordsWidth) {
+                buffer_.append(kWordsWidth - words.size(), ' ');
+            }
+            buffer_ += "  ";
+            buffer_ += source;
+        }
+        buffer_ += '\n';
+        if (buffer_.size() >= kBlock) {
+            out_ << buffer_;
+            buffer_.clear();
+        }
     }
 
     void writeLine(const LineRecord& line) {
@@ -111,6 +131,7 @@ class Listing {
     std::vector<bool> patched_;
     std::uint16_t first_ = 0;
     std::uint16_t last_ = 0;
+    std::string buffer_;
 };
 
 }  // namespace

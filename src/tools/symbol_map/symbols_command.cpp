@@ -1,6 +1,5 @@
 #include "tools/symbol_map/symbols_command.h"
 
-#include <iomanip>
 #include <memory>
 #include <string>
 #include <vector>
@@ -82,23 +81,40 @@ void writeSymbolTable(std::ostream& out, const Analysis& analysis) {
             width = std::max(width, shownName((*table)[i].name).size());
         }
     }
-    out << std::left << std::setw(10) << "kind" << std::setw(static_cast<int>(width) + 2) << "name"
-        << "value  " << std::right << std::setw(6) << "line" << std::setw(6) << "uses"
-        << "  notes\n";
+    // Padded on the left or right to a column's width, in one buffer: a table has a row a symbol.
+    std::string text;
+    const auto left = [&](std::string_view cell, std::size_t cellWidth) {
+        text += cell;
+        text.append(cellWidth > cell.size() ? cellWidth - cell.size() : 0, ' ');
+    };
+    const auto right = [&](std::string_view cell, std::size_t cellWidth) {
+        text.append(cellWidth > cell.size() ? cellWidth - cell.size() : 0, ' ');
+        text += cell;
+    };
+    left("kind", 10);
+    left("name", width + 2);
+    text += "value  ";
+    right("line", 6);
+    right("uses", 6);
+    text += "  notes\n";
     for (const auto* table : {&analysis.record.labels, &analysis.record.constants}) {
         for (std::size_t i = 1; i < table->size(); ++i) {
             const SymbolRecord& symbol = (*table)[i];
-            const std::string note = notes(*table, i);
-            out << std::left << std::setw(10) << (symbol.constant ? "constant" : "label")
-                << std::setw(static_cast<int>(width) + 2) << shownName(symbol.name) << '$'
-                << hex4(symbol.value) << "  " << std::right << std::setw(6) << symbol.line
-                << std::setw(6) << symbol.uses;
-            if (!note.empty()) {
-                out << "  " << note;
+            left(symbol.constant ? "constant" : "label", 10);
+            left(shownName(symbol.name), width + 2);
+            text += '$';
+            text += hex4(symbol.value);
+            text += "  ";
+            right(std::to_string(symbol.line), 6);
+            right(std::to_string(symbol.uses), 6);
+            if (const std::string note = notes(*table, i); !note.empty()) {
+                text += "  ";
+                text += note;
             }
-            out << '\n';
+            text += '\n';
         }
     }
+    out << text;
 }
 
 void writeSymbolFile(std::ostream& out, const Analysis& analysis) {
