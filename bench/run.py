@@ -11,6 +11,8 @@ Rows:
              are checked to be identical before anything is timed
   comments   100 MB of comment lines, against wc -l
   scale      max and peer at 1/8, 1/4, 1/2 and the full size, to show that time grows linearly
+  tools      zolt check, zolt list and zolt symbols on the peer source, beside zoltas (when zolt
+             is built next to zoltas)
   crafted    80,000 labels, and 10,000 labels with 200,000 references to the last, whose names
              share the low 17 bits of an unkeyed FNV-1a hash, against random names of the same
              length: zoltas's keyed index must take the same time for both
@@ -116,6 +118,14 @@ def main():
             ("crafted: 10k + 200k refs", [[zoltas, "crafted-10000.asm", "c.rom", "rom"]]),
             ("random: 10k + 200k refs", [[zoltas, "random-10000.asm", "c.rom", "rom"]]),
         ]
+        zolt = pathlib.Path(zoltas).with_name("zolt")
+        if zolt.exists():
+            main_rows += [
+                ("tools: zoltas on peer", zolt_peer),
+                ("tools: zolt check", [[str(zolt), "check", "peer.asm"]]),
+                ("tools: zolt list", [[str(zolt), "list", "peer.asm"]]),
+                ("tools: zolt symbols", [[str(zolt), "symbols", "peer.asm"]]),
+            ]
         results = time_rows(main_rows, work, runs)
         scale_rows = []
         # The scaled peer sources are written as CROM: the BIN prefix would go before their folder.

@@ -50,20 +50,20 @@ void AssemblyRecord::reference(bool constant, std::string_view token, std::strin
 }
 
 void AssemblyRecord::resolved(bool constant, std::size_t reference, std::size_t symbol) {
-    (constant ? constantReferences : labelReferences)[reference].symbol = symbol;
+    (constant ? constantReferences : labelReferences)[reference].symbol =
+        static_cast<std::uint32_t>(symbol);
 }
 
 void AssemblyRecord::defined(bool constant, std::string_view name, std::uint16_t value,
                              std::size_t reached) {
     SymbolRecord record;
     record.constant = constant;
-    record.name = name;
     record.value = value;
     if (!lines.empty() && lines.back().lineClass != LineClass::notRead) {
         record.line = lines.back().number;
         record.span = span(name);
     }
-    record.reached = reached;
+    record.reached = static_cast<std::uint32_t>(reached);
     (constant ? constants : labels).push_back(std::move(record));
 }
 

@@ -4,6 +4,7 @@
 // then each hook costs one test of a null pointer.
 #pragma once
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -20,7 +21,7 @@ struct Span {
     friend bool operator==(const Span&, const Span&) = default;
 };
 
-enum class LineClass {
+enum class LineClass : std::uint8_t {
     skipped,      // one or two characters: counted, not handled
     comment,      // ";"
     directive,    // "."
@@ -40,30 +41,32 @@ enum class DirectiveKind : std::uint8_t {
     unknown,     // no name and no data selector: ignored
 };
 
+// A line's record; packed, since a tool keeps one for every line of the source.
 struct LineRecord {
-    std::int64_t number = 0;
-    std::uint64_t offset = 0;  // of the line's first byte in the source
-    std::uint32_t length = 0;  // without its line end
-    LineClass lineClass = LineClass::notRead;
-    bool failed = false;  // the line has an error: zoltas would end the run here
-    std::uint16_t addressBefore = 0;
-    std::uint16_t addressAfter = 0;
-    std::uint32_t wordsPlaced = 0;  // from addressBefore on, one after the other
+    // The column a line has not: no character is skipped after its directive's name.
+    static constexpr std::uint32_t kNoColumn = UINT32_MAX;
 
-    DirectiveKind directive = DirectiveKind::unknown;
-    int controlIndex = -1;  // into controlDirectiveNames()
+    std::int64_t number = 0;
+    std::uint64_t offset = 0;       // of the line's first byte in the source
+    std::uint32_t length = 0;       // without its line end
+    std::uint32_t wordsPlaced = 0;  // from addressBefore on, one after the other
     // The directive's name or data selector, the mnemonic, or the label's name.
     Span name;
     // The directive's argument, or the instruction's operand.
     Span argument;
-    // The character after a directive's name that is skipped whatever it is, if the line has one.
-    std::optional<std::uint32_t> skipped;
     // Text on the line that nothing reads: after a one-word mnemonic or an operand, after a
     // label's ":", after the token of ".org" or ".lim".
     Span ignored;
-
+    // The character after a directive's name that is skipped whatever it is, or kNoColumn.
+    std::uint32_t skipped = kNoColumn;
+    std::uint16_t addressBefore = 0;
+    std::uint16_t addressAfter = 0;
     std::uint16_t opcodeWord = 0;
+    LineClass lineClass = LineClass::notRead;
+    DirectiveKind directive = DirectiveKind::unknown;
+    std::int8_t controlIndex = -1;  // into controlDirectiveNames()
     std::uint8_t instructionWords = 0;
+    bool failed = false;  // the line has an error: zoltas would end the run here
     bool remark = false;  // a mnemonic of one character or one that begins with ";" or "."
 };
 
@@ -76,22 +79,23 @@ struct NumberRecord {
 
 struct ReferenceRecord {
     std::int64_t line = 0;
-    bool constant = false;  // "\" rather than "/"
-    Span token;             // from the "/" or "\" to the end of the name
+    Span token;  // from the "/" or "\" to the end of the name
     Span name;
-    std::uint16_t address = 0;          // of the word it patches
-    std::optional<std::size_t> symbol;  // the entry it resolved to
+    std::optional<std::uint32_t> symbol;  // the entry it resolved to
+    std::uint16_t address = 0;            // of the word it patches
+    bool constant = false;                // "\" rather than "/"
 };
 
+// A label or constant. Its name is the text of `span` on its line; the built-in entry 0 of each
+// table, AssembleAddress, has no line.
 struct SymbolRecord {
-    bool constant = false;
-    std::string name;
-    std::uint16_t value = 0;
-    std::int64_t line = 0;  // 0 for the built-in AssembleAddress
-    Span span;              // of the name on its line
+    std::int64_t line = 0;
     std::int64_t uses = 0;
+    Span span;
     // The entry that a lookup of this name reaches: this one, or an earlier one of the same name.
-    std::size_t reached = 0;
+    std::uint32_t reached = 0;
+    std::uint16_t value = 0;
+    bool constant = false;
 };
 
 enum class Severity { error, warning, note };

@@ -333,7 +333,8 @@ LineResult dispatchDirective(AssemblyState& state, Reporter& reporter, std::stri
             if (state.record != nullptr) {
                 LineRecord& record = state.record->line();
                 record.directive = DirectiveKind::control;
-                record.controlIndex = static_cast<int>(&directive - kControlDirectives.data());
+                record.controlIndex =
+                    static_cast<std::int8_t>(&directive - kControlDirectives.data());
                 record.name = state.record->span(nameText.substr(0, directive.name.size()));
             }
             return directive.run(state, reporter, line);

@@ -100,6 +100,14 @@ std::string_view lineText(const Analysis& analysis, const LineRecord& line) {
     return std::string_view(analysis.text).substr(line.offset, line.length);
 }
 
+std::string_view symbolName(const Analysis& analysis, const SymbolRecord& symbol) {
+    const LineRecord* line = findLine(analysis.record, symbol.line);
+    if (line == nullptr) {
+        return "AssembleAddress";
+    }
+    return lineText(analysis, *line).substr(symbol.span.begin, symbol.span.end - symbol.span.begin);
+}
+
 const LineRecord* findLine(const AssemblyRecord& record, std::int64_t number) {
     // Every line of the source is recorded in order, the first being line 1.
     if (number < 1 || static_cast<std::size_t>(number) > record.lines.size()) {

@@ -33,6 +33,9 @@ struct Analysis {
 // The text of a recorded line, without its line end.
 [[nodiscard]] std::string_view lineText(const Analysis& analysis, const LineRecord& line);
 
+// The name of a symbol: its text on its line, or AssembleAddress for the built-in entry.
+[[nodiscard]] std::string_view symbolName(const Analysis& analysis, const SymbolRecord& symbol);
+
 // The record of line `number` (1-based), or nothing when the source has no such line.
 [[nodiscard]] const LineRecord* findLine(const AssemblyRecord& record, std::int64_t number);
 

@@ -201,10 +201,10 @@ class Linter {
             default:
                 break;
         }
-        if (!line.skipped || *line.skipped >= text.size() || isBlank(text[*line.skipped])) {
+        if (line.skipped >= text.size() || isBlank(text[line.skipped])) {
             return;
         }
-        const char skipped = text[*line.skipped];
+        const char skipped = text[line.skipped];
         const bool dataSelector =
             line.directive != DirectiveKind::control && line.directive != DirectiveKind::tooShort;
         if (dataSelector && std::isalnum(static_cast<unsigned char>(skipped)) != 0) {
@@ -214,10 +214,10 @@ class Linter {
                      " with the argument " + inQuotes(text.substr(3)));
             return;
         }
-        warn(codes::noBlankAfterDirective, line.number, columns(*line.skipped, *line.skipped + 1),
+        warn(codes::noBlankAfterDirective, line.number, columns(line.skipped, line.skipped + 1),
              "the character after " + inQuotes(joined({".", name})) +
                  " is skipped whatever it is: " +
-                 inQuotes(std::string_view(&text[*line.skipped], 1)) +
+                 inQuotes(std::string_view(&text[line.skipped], 1)) +
                  " is passed over and the argument starts after it");
     }
 
@@ -247,9 +247,10 @@ class Linter {
     void symbols(const std::vector<SymbolRecord>& table, const std::string& kind) {
         for (std::size_t i = 1; i < table.size(); ++i) {
             const SymbolRecord& symbol = table[i];
-            if (equalFolded(symbol.name, "AssembleAddress")) {
+            const std::string_view name = symbolName(analysis_, symbol);
+            if (equalFolded(name, "AssembleAddress")) {
                 warn(codes::assembleAddressDefined, symbol.line, symbol.span,
-                     "a " + kind + " named " + inQuotes(symbol.name) +
+                     "a " + kind + " named " + inQuotes(name) +
                          " can never be reached: references find the built-in AssembleAddress "
                          "first");
                 continue;
@@ -257,7 +258,7 @@ class Linter {
             if (symbol.reached != i) {
                 const SymbolRecord& first = table[symbol.reached];
                 warn(codes::duplicateSymbol, symbol.line, symbol.span,
-                     kind + " " + inQuotes(symbol.name) +
+                     kind + " " + inQuotes(name) +
                          " is defined again: references reach the first definition, on line " +
                          std::to_string(first.line));
                 found_.back().relatedLine = first.line;
@@ -270,7 +271,7 @@ class Linter {
     }
 
     void unreachable(const SymbolRecord& symbol, const std::string& kind) {
-        const std::string_view name = symbol.name;
+        const std::string_view name = symbolName(analysis_, symbol);
         std::string why;
         if (name.empty()) {
             why = "it is empty";

@@ -51,18 +51,19 @@ std::string shownName(std::string_view name) {
     return text + "\"";
 }
 
-std::string notes(const std::vector<SymbolRecord>& table, std::size_t i) {
+std::string notes(const Analysis& analysis, const std::vector<SymbolRecord>& table, std::size_t i) {
     const SymbolRecord& symbol = table[i];
+    const std::string_view name = symbolName(analysis, symbol);
     std::vector<std::string> parts;
     if (symbol.uses == 0) {
         parts.emplace_back("unused");
     }
-    if (equalFolded(symbol.name, "AssembleAddress")) {
+    if (equalFolded(name, "AssembleAddress")) {
         parts.emplace_back("unreachable: the built-in AssembleAddress is found first");
     } else if (symbol.reached != i) {
         parts.push_back("unreachable: defined first on line " +
                         std::to_string(table[symbol.reached].line));
-    } else if (!reachableName(symbol.name)) {
+    } else if (!reachableName(name)) {
         parts.emplace_back("unreachable: no reference can name it");
     }
     std::string text;
@@ -78,7 +79,7 @@ void writeSymbolTable(std::ostream& out, const Analysis& analysis) {
     std::size_t width = 4;
     for (const auto* table : {&analysis.record.labels, &analysis.record.constants}) {
         for (std::size_t i = 1; i < table->size(); ++i) {
-            width = std::max(width, shownName((*table)[i].name).size());
+            width = std::max(width, shownName(symbolName(analysis, (*table)[i])).size());
         }
     }
     // Padded on the left or right to a column's width, in one buffer: a table has a row a symbol.
@@ -101,13 +102,13 @@ void writeSymbolTable(std::ostream& out, const Analysis& analysis) {
         for (std::size_t i = 1; i < table->size(); ++i) {
             const SymbolRecord& symbol = (*table)[i];
             left(symbol.constant ? "constant" : "label", 10);
-            left(shownName(symbol.name), width + 2);
+            left(shownName(symbolName(analysis, symbol)), width + 2);
             text += '$';
             text += hex4(symbol.value);
             text += "  ";
             right(std::to_string(symbol.line), 6);
             right(std::to_string(symbol.uses), 6);
-            if (const std::string note = notes(*table, i); !note.empty()) {
+            if (const std::string note = notes(analysis, *table, i); !note.empty()) {
                 text += "  ";
                 text += note;
             }
@@ -122,9 +123,10 @@ void writeSymbolFile(std::ostream& out, const Analysis& analysis) {
     for (const auto* table : {&analysis.record.labels, &analysis.record.constants}) {
         for (std::size_t i = 1; i < table->size(); ++i) {
             const SymbolRecord& symbol = (*table)[i];
-            if (symbol.reached == i && reachableName(symbol.name) &&
-                !equalFolded(symbol.name, "AssembleAddress")) {
-                out << (symbol.constant ? "\\" : "") << symbol.name << " = $" << hex4(symbol.value)
+            const std::string_view name = symbolName(analysis, symbol);
+            if (symbol.reached == i && reachableName(name) &&
+                !equalFolded(name, "AssembleAddress")) {
+                out << (symbol.constant ? "\\" : "") << name << " = $" << hex4(symbol.value)
                     << '\n';
             }
         }
