@@ -148,8 +148,10 @@ std::optional<std::uint16_t> readWholeAddress(std::string_view text) {
     return static_cast<std::uint16_t>(*value);
 }
 
-bool readSymbolFile(std::istream& file, const std::string& name, Annotations& into,
-                    std::ostream& errors) {
+namespace {
+
+bool readSymbolLines(std::istream& file, const std::string& name, Annotations& into,
+                     std::ostream& errors) {
     // " = $" and four digits end every entry; the name before them is taken whole.
     constexpr std::string_view kAssignment = " = $";
     constexpr std::size_t kTail = kAssignment.size() + 4;
@@ -181,15 +183,11 @@ bool readSymbolFile(std::istream& file, const std::string& name, Annotations& in
             return false;
         }
     }
-    if (reader.failed()) {
-        errors << cannotBeReadText(name) << '\n';
-        return false;
-    }
     return true;
 }
 
-bool readInfoFile(std::istream& file, const std::string& name, Annotations& into,
-                  std::ostream& errors) {
+bool readInfoLines(std::istream& file, const std::string& name, Annotations& into,
+                   std::ostream& errors) {
     LineReader reader(file);
     std::string_view line;
     std::int64_t lineNumber = 0;
@@ -233,11 +231,32 @@ bool readInfoFile(std::istream& file, const std::string& name, Annotations& into
             return fail(*failure);
         }
     }
-    if (reader.failed()) {
+    return true;
+}
+
+// Reads with `read`; a read error is a message, running out of memory goes on to the caller.
+template <typename Read>
+bool readAnnotationFile(std::istream& file, const std::string& name, Annotations& into,
+                        std::ostream& errors, Read read) {
+    try {
+        const ThrowingReads throwing(file);
+        return read(file, name, into, errors);
+    } catch (const std::ios_base::failure&) {
         errors << cannotBeReadText(name) << '\n';
         return false;
     }
-    return true;
+}
+
+}  // namespace
+
+bool readSymbolFile(std::istream& file, const std::string& name, Annotations& into,
+                    std::ostream& errors) {
+    return readAnnotationFile(file, name, into, errors, readSymbolLines);
+}
+
+bool readInfoFile(std::istream& file, const std::string& name, Annotations& into,
+                  std::ostream& errors) {
+    return readAnnotationFile(file, name, into, errors, readInfoLines);
 }
 
 }  // namespace zoltas

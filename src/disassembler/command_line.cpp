@@ -97,6 +97,16 @@ bool readAnnotations(FileSystem& files, const std::string& name, Annotations& an
     return file && read(*file, name, annotations, errors);
 }
 
+// Writes `text` to standard output; 1 after a write error, which it reports.
+int writeOut(std::string_view text, std::ostream& out, std::ostream& errors) {
+    out << text << std::flush;
+    if (!out) {
+        errors << "Write error: Couldn't write to standard output\n";
+        return 1;
+    }
+    return 0;
+}
+
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors,
         FileSystem& files) {
     std::string wrong;
@@ -106,8 +116,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return 1;
     }
     if (parsed->help) {
-        out << kUsage << std::flush;
-        return out ? 0 : 1;
+        return writeOut(kUsage, out, errors);
     }
     std::uint16_t start = 0;
     if (parsed->start) {
@@ -151,12 +160,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         errors << "Note: the readable source would not assemble into this image, so it is written "
                   "one line per word; please report this image\n";
     }
-    out << result->source << std::flush;
-    if (!out) {
-        errors << "Write error: Couldn't write the source to standard output\n";
-        return 1;
-    }
-    return 0;
+    return writeOut(result->source, out, errors);
 }
 
 }  // namespace

@@ -70,21 +70,26 @@ std::optional<std::string> readAtMost(FileSystem& files, const std::string& name
     }
     std::string bytes;
     std::array<char, 1 << 14> buffer;
-    while (bytes.size() < limit) {
-        const std::size_t want = std::min(buffer.size(), limit - bytes.size());
-        file->read(buffer.data(), static_cast<std::streamsize>(want));
-        const auto got = static_cast<std::size_t>(file->gcount());
-        bytes.append(buffer.data(), got);
-        if (got < want) {
-            break;
+    try {
+        const ThrowingReads throwing(*file);
+        while (bytes.size() < limit) {
+            const std::size_t want = std::min(buffer.size(), limit - bytes.size());
+            file->read(buffer.data(), static_cast<std::streamsize>(want));
+            const auto got = static_cast<std::size_t>(file->gcount());
+            bytes.append(buffer.data(), got);
+            if (got < want) {
+                break;
+            }
         }
-    }
-    if (file->bad()) {
+    } catch (const std::ios_base::failure&) {
         errors << cannotBeReadText(name) << '\n';
         return std::nullopt;
     }
     return bytes;
 }
+
+std::optional<MemoryImage> readCromLines(std::istream& file, std::ostream& errors,
+                                         const std::string& name);
 
 // Reads one line of a CROM file, keeping no more of it than a valid line could be, plus one
 // byte to tell that it is longer. A carriage return before the line feed is dropped.
@@ -92,7 +97,7 @@ class CromLineReader {
   public:
     explicit CromLineReader(std::istream& file) : file_(file) {}
 
-    // False at the end of the file (or at a read error, see failed()).
+    // False at the end of the file; a read error throws (ThrowingReads).
     bool next() {
         line_.clear();
         longer_ = false;
@@ -119,7 +124,6 @@ class CromLineReader {
     [[nodiscard]] std::string_view line() const { return line_; }
     // The line went on beyond the bytes kept.
     [[nodiscard]] bool longer() const { return longer_; }
-    [[nodiscard]] bool failed() const { return file_.bad(); }
     [[nodiscard]] bool atEnd() { return file_.peek() == std::char_traits<char>::eof(); }
 
   private:
@@ -153,6 +157,19 @@ std::unique_ptr<InputFile> openInputFile(FileSystem& files, const std::string& n
 
 std::optional<MemoryImage> readCromImage(std::istream& file, const std::string& name,
                                          std::ostream& errors) {
+    try {
+        const ThrowingReads throwing(file);
+        return readCromLines(file, errors, name);
+    } catch (const std::ios_base::failure&) {
+        errors << cannotBeReadText(name) << '\n';
+        return std::nullopt;
+    }
+}
+
+namespace {
+
+std::optional<MemoryImage> readCromLines(std::istream& file, std::ostream& errors,
+                                         const std::string& name) {
     MemoryImage image;
     CromLineReader reader(file);
     std::int64_t lineNumber = 0;
@@ -160,7 +177,7 @@ std::optional<MemoryImage> readCromImage(std::istream& file, const std::string& 
         ++lineNumber;
         const std::string_view line = reader.line();
         // An editor may leave an empty line at the end; anything after it is not a CROM file.
-        if (line.empty() && !reader.longer() && reader.atEnd() && !reader.failed()) {
+        if (line.empty() && !reader.longer() && reader.atEnd()) {
             break;
         }
         if (reader.longer() || !isCromLine(line)) {
@@ -182,16 +199,14 @@ std::optional<MemoryImage> readCromImage(std::istream& file, const std::string& 
         }
         image.words.push_back(word);
     }
-    if (reader.failed()) {
-        errors << cannotBeReadText(name) << '\n';
-        return std::nullopt;
-    }
     if (image.words.empty()) {
         errors << emptyText(name) << '\n';
         return std::nullopt;
     }
     return image;
 }
+
+}  // namespace
 
 std::optional<MemoryImage> readCromFile(FileSystem& files, const std::string& name,
                                         std::ostream& errors) {

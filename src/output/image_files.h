@@ -30,6 +30,29 @@ struct MemoryImage {
 [[nodiscard]] std::unique_ptr<InputFile> openInputFile(FileSystem& files, const std::string& name,
                                                        std::ostream& errors);
 
+// While it lives, a failure inside the stream's buffer is thrown, not only noted in its state,
+// so that running out of memory reaches the caller as std::bad_alloc rather than passing for a
+// read error; a read error is thrown as std::ios_base::failure.
+class ThrowingReads {
+  public:
+    explicit ThrowingReads(std::istream& file) : file_(file), mask_(file.exceptions()) {
+        file_.exceptions(mask_ | std::ios::badbit);
+    }
+    ~ThrowingReads() {
+        try {
+            file_.exceptions(mask_);
+        } catch (const std::ios_base::failure&) {
+            // The caller asked for exceptions itself and has had this one already.
+        }
+    }
+    ThrowingReads(const ThrowingReads&) = delete;
+    ThrowingReads& operator=(const ThrowingReads&) = delete;
+
+  private:
+    std::istream& file_;
+    std::ios::iostate mask_;
+};
+
 // The image in a CROM file, or nothing after an error written to `errors`, one line:
 //   L<n>\tERROR: Invalid CROM line "<text>"      not M + four hex digits + "=" + four; the text
 //                                  is the line's first bytes, escaped, "..." when it goes on
