@@ -4,24 +4,34 @@
 
 #include <cstdint>
 #include <optional>
-#include <ostream>
 #include <string>
-#include <vector>
 
-#include "driver/file_system.h"
+#include "disassembler/annotations.h"
 #include "output/image_files.h"
 
 namespace zoltas {
 
-// The source for `image`, or nothing when no source can make zoltas write exactly this image;
-// `whyNot` then says why. `origin` names the files the image came from, for the heading.
-[[nodiscard]] std::optional<std::string> disassemble(const MemoryImage& image,
-                                                     const std::string& origin, bool crom,
-                                                     std::string& whyNot);
+struct DisassemblyOptions {
+    // Labels, gaps, strings, data after the end of code and blank lines; without it, one line
+    // per word.
+    bool readable = true;
+    // Names and ranges from a symbol or an info file; only with `readable`.
+    const Annotations* annotations = nullptr;
+};
 
-// The command line of zoltdis: the source goes to `out`, errors to `errors`. Returns the exit
-// status, 0 or 1.
-[[nodiscard]] int runDisassembler(int argc, const char* const* argv, std::ostream& out,
-                                  std::ostream& errors, FileSystem& files);
+struct Disassembly {
+    std::string source;
+    // The readable source would not have assembled into the image, so this is the one-line-a-
+    // word form. Never expected: each case is a fault of zoltdis.
+    bool fellBack = false;
+};
+
+// The source for `image`, or nothing when no source can make zoltas write exactly this image;
+// `whyNot` then says why. `origin` names the files the image came from, for the heading; `crom`
+// says which output the heading's command line asks for.
+[[nodiscard]] std::optional<Disassembly> disassemble(const MemoryImage& image,
+                                                     const std::string& origin, bool crom,
+                                                     const DisassemblyOptions& options,
+                                                     std::string& whyNot);
 
 }  // namespace zoltas

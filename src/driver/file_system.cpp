@@ -10,6 +10,7 @@
 #include <ios>
 #include <sstream>
 #include <streambuf>
+#include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
@@ -282,6 +283,20 @@ std::unique_ptr<InputFile> DiskFileSystem::openForReading(const std::string& nam
         return nullptr;
     }
     return std::make_unique<DiskInputFile>(fd);
+}
+
+bool DiskFileSystem::exists(const std::string& name) {
+    if (name.find('\0') != std::string::npos) {
+        return false;
+    }
+    std::error_code error;
+    const fs::file_status status = fs::status(resolve(name), error);
+    if (error) {
+        // A path that cannot be looked at (a folder on the way without permission) may well
+        // exist; only "no such file" and "not a folder" say that it does not.
+        return error != std::errc::no_such_file_or_directory && error != std::errc::not_a_directory;
+    }
+    return status.type() != fs::file_type::not_found;
 }
 
 std::unique_ptr<OutputFile> DiskFileSystem::openForWriting(const std::string& name, FileMode mode,

@@ -47,6 +47,13 @@ class FileSystem {
     // The file to read, or nothing when it cannot be opened or is not a file (a directory).
     [[nodiscard]] virtual std::unique_ptr<InputFile> openForReading(const std::string& name) = 0;
 
+    // Whether `name` names something, a file or not, so that a tool can tell a file that does
+    // not exist from one that cannot be read (a directory, a file without read permission).
+    [[nodiscard]] virtual bool exists(const std::string& name) {
+        (void)name;
+        return false;
+    }
+
     // The file to write, its contents left as they are; with `create`, made when it does not
     // exist. Nothing when it cannot be opened (or, with `create`, made).
     [[nodiscard]] virtual std::unique_ptr<OutputFile> openForWriting(const std::string& name,
@@ -61,6 +68,7 @@ class DiskFileSystem : public FileSystem {
         : directory_(std::move(directory)) {}
 
     std::unique_ptr<InputFile> openForReading(const std::string& name) override;
+    bool exists(const std::string& name) override;
     std::unique_ptr<OutputFile> openForWriting(const std::string& name, FileMode mode,
                                                bool create) override;
 
@@ -77,6 +85,7 @@ class MemoryFileSystem : public FileSystem {
     std::map<std::string, std::string> files;
 
     std::unique_ptr<InputFile> openForReading(const std::string& name) override;
+    bool exists(const std::string& name) override { return files.count(name) != 0; }
     std::unique_ptr<OutputFile> openForWriting(const std::string& name, FileMode mode,
                                                bool create) override;
 

@@ -1,6 +1,8 @@
 // libFuzzer entry for zoltdis: the input is read as a CROM file, and as a BIN pair (two halves,
 // start address from the first two bytes). Whatever disassembles must assemble back into the
-// same image; zoltdis may refuse an image only where no source can write it.
+// same image, in its readable form (labels, gaps, strings, data ranges, and names at addresses
+// that the input's own words give) and in its plain one; zoltdis may refuse an image only where
+// no source can write it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -23,10 +25,10 @@ bool isTwoWordOpcode(std::uint16_t word) {
     return false;
 }
 
-void roundTrip(const zoltas::MemoryImage& image) {
+void roundTrip(const zoltas::MemoryImage& image, const zoltas::DisassemblyOptions& options) {
     std::string whyNot;
-    const auto source = zoltas::disassemble(image, "fuzz", false, whyNot);
-    if (!source) {
+    const auto result = zoltas::disassemble(image, "fuzz", false, options, whyNot);
+    if (!result) {
         // Only an image past the word limit that ends below $ffff, with a last word that no
         // line followed by nothing above it can place, may be refused: not a string character,
         // and not a two-word opcode at $fffe (whose operand would go to $ffff).
@@ -40,8 +42,11 @@ void roundTrip(const zoltas::MemoryImage& image) {
         }
         return;
     }
-    auto run = zoltas::test::runZoltas({{"dis.asm", *source}}, {"dis.asm", "out"});
-    if (run.status != 0) {
+    if (result->fellBack) {
+        std::abort();
+    }
+    auto run = zoltas::test::runZoltas({{"dis.asm", result->source}}, {"dis.asm", "out"});
+    if (run.status != 0 || run.console.find("WARN") != std::string::npos) {
         std::abort();
     }
     auto& files = run.files;
@@ -59,6 +64,33 @@ void roundTrip(const zoltas::MemoryImage& image) {
     }
 }
 
+// Both forms; the readable one also with a name at the address of every eighth word's value and
+// a data, text and code range where the first words point. A long image gets the readable form
+// alone, which keeps a run of the fuzzer at many inputs (the tests take long images through all).
+void roundTrips(const zoltas::MemoryImage& image) {
+    if (image.words.size() > 4096) {
+        roundTrip(image, {});
+        return;
+    }
+    zoltas::DisassemblyOptions plain;
+    plain.readable = false;
+    roundTrip(image, plain);
+    roundTrip(image, {});
+    zoltas::Annotations notes;
+    for (std::size_t k = 0; k < image.words.size(); k += 8) {
+        (void)notes.addLabel({image.words[k], "n" + std::to_string(k)}, "fuzz");
+        (void)notes.addConstant({image.words[k], "c" + std::to_string(k)}, "fuzz");
+    }
+    for (std::size_t k = 0; k + 1 < image.words.size() && k < 6; k += 2) {
+        const auto first = std::min(image.words[k], image.words[k + 1]);
+        const auto last = std::max(image.words[k], image.words[k + 1]);
+        (void)notes.addRange({first, last, static_cast<zoltas::RangeKind>(1 + k / 2)}, "fuzz");
+    }
+    zoltas::DisassemblyOptions named;
+    named.annotations = &notes;
+    roundTrip(image, named);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -66,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::istringstream crom(bytes);
     std::ostringstream errors;
     if (const auto image = zoltas::readCromImage(crom, "fuzz.rom", errors)) {
-        roundTrip(*image);
+        roundTrips(*image);
     }
     if (size >= 4) {
         zoltas::MemoryImage image;
@@ -77,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 static_cast<std::uint16_t>(data[2 + 2 * k] << 8 | data[3 + 2 * k]));
         }
         if (!image.words.empty()) {
-            roundTrip(image);
+            roundTrips(image);
         }
     }
     return 0;

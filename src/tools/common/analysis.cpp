@@ -28,6 +28,7 @@ class SourceOverlay : public FileSystem {
                                                bool create) override {
         return base_.openForWriting(name, mode, create);
     }
+    bool exists(const std::string& name) override { return name == name_ || base_.exists(name); }
 
   private:
     // Reads the bytes where they are, without a copy.
