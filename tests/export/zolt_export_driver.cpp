@@ -1,0 +1,18 @@
+// A zolt that knows only the export subcommand, for the tests that run a program on disk.
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "driver/file_system.h"
+#include "zolt_run.h"
+
+int main(int argc, char** argv) {
+    zoltas::DiskFileSystem files;
+    zoltas::ToolContext context{files, std::cout, std::cerr};
+    context.outIsTerminal = isatty(1) != 0;
+    context.errIsTerminal = isatty(2) != 0;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return zoltas::test::runZolt(args, context);
+}
