@@ -398,18 +398,15 @@ bool DiskFileSystem::writeFileAtomically(const std::string& name, std::string_vi
     if (name.find('\0') != std::string::npos) {
         return false;
     }
-    const auto target = followLinks(resolve(name));
-    if (!target) {
-        return false;
-    }
+    const fs::path target = resolve(name);
     std::error_code error;
-    const fs::file_status status = fs::status(*target, error);
+    const fs::file_status status = fs::status(target, error);
     if (fs::exists(status) && !fs::is_regular_file(status)) {
         // Renaming over a device or a pipe would take its place, so it is written into.
 #ifdef _WIN32
-        const int fd = openDescriptor(*target, _O_WRONLY | _O_BINARY);
+        const int fd = openDescriptor(target, _O_WRONLY | _O_BINARY);
 #else
-        const int fd = openDescriptor(*target, O_WRONLY);
+        const int fd = openDescriptor(target, O_WRONLY);
 #endif
         if (fd < 0) {
             return false;
@@ -417,7 +414,11 @@ bool DiskFileSystem::writeFileAtomically(const std::string& name, std::string_vi
         const bool written = writeAllTo(fd, bytes);
         return systemClose(fd) == 0 && written;
     }
-    return replaceRegularFile(*target, bytes);
+    // The file itself is replaced, not a link that leads to it.
+    std::error_code unresolved;
+    const auto real =
+        fs::exists(status) ? std::optional(fs::canonical(target, unresolved)) : followLinks(target);
+    return real && !unresolved && replaceRegularFile(*real, bytes);
 }
 
 namespace {

@@ -147,6 +147,23 @@ TEST_F(AtomicWrite, WritesIntoAPipeInsteadOfReplacingIt) {
     EXPECT_TRUE(fs::is_fifo(dir / "pipe"));
 }
 
+// /dev/stdout leads through /proc/self/fd/1 to a pipe that has no name on any disk.
+TEST_F(AtomicWrite, WritesIntoAPipeReachedThroughProc) {
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    const std::string name = "/proc/self/fd/" + std::to_string(ends[1]);
+    if (!fs::exists(name)) {
+        GTEST_SKIP() << "no /proc here";
+    }
+    DiskFileSystem files;
+    EXPECT_TRUE(files.writeFileAtomically(name, "piped"));
+    close(ends[1]);
+    char buffer[16] = {};
+    EXPECT_EQ(read(ends[0], buffer, sizeof buffer), 5);
+    EXPECT_STREQ(buffer, "piped");
+    close(ends[0]);
+}
+
 // A folder where no new file can be made: the old file stays and no temporary one is left.
 // Root passes every permission check, so that run is made as the user nobody.
 TEST_F(AtomicWrite, LeavesTheOldFileWhenNoNewOneCanBeMade) {
