@@ -56,7 +56,7 @@ std::optional<std::uint32_t> wholeNumber(std::string_view text) {
     return value;
 }
 
-// Console: Error: Invalid --fill "<text>": give a whole number from 0 to 255
+// Error stream: Error: Invalid --fill "<text>": give a whole number from 0 to 255
 std::optional<std::uint32_t> boundedNumber(std::string_view option, const std::string& text,
                                            std::uint32_t lowest, std::uint32_t highest,
                                            std::ostream& err) {
@@ -109,7 +109,7 @@ std::optional<std::uint32_t> partBytes(std::string_view name) {
 
 constexpr std::uint32_t kLargestChip = 16u << 20;
 
-// Console: Error: --chip applies to bin, ihex and srec only
+// Error stream: Error: --chip applies to bin, ihex and srec only
 void reportNotApplicable(std::string_view option, std::string_view where, std::ostream& err) {
     err << "Error: " << option << " applies to " << where << " only\n";
 }
