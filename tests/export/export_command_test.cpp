@@ -127,8 +127,9 @@ TEST(ExportCommand, ReadsEachInputKindAndWritesWhereItIsTold) {
     }
 }
 
-// Every failure is one line on the error stream and status 1, and no file is written.
-TEST(ExportCommand, RefusesWhatItCannotDoInOneLine) {
+// Every failure is a message on the error stream (one line of this program's own, CLI11's with
+// its hint) and status 1, and no file is written.
+TEST(ExportCommand, RefusesWhatItCannotDo) {
     const std::map<std::string, std::string> given = {
         {"prog.asm", kSource}, {"prog.rom", kCrom}, {"HI_p", "\x12"}, {"LO_p", "\x56\x78"}};
     struct Refusal {
@@ -137,11 +138,11 @@ TEST(ExportCommand, RefusesWhatItCannotDoInOneLine) {
     };
     const std::vector<Refusal> refusals = {
         {{"export", "-f", "pdf", "prog.asm"},
-         "Error: --format: pdf not in {bin,ihex,ihex-words,srec,logisim,logisim3,readmemh,mif,"
-         "coe}\n"},
-        {{"export", "prog.asm"}, "Error: --format is required\n"},
+         "--format: pdf not in {bin,ihex,ihex-words,srec,logisim,logisim3,readmemh,mif,coe}\n"
+         "Run with --help for more information.\n"},
+        {{"export", "prog.asm"}, "--format is required\nRun with --help for more information.\n"},
         {{"export", "-f", "mif", "a", "b", "c"},
-         "Error: INPUT: At Most 2 required but received 3\n"},
+         "INPUT: At Most 2 required but received 3\nRun with --help for more information.\n"},
         {{"export", "-f", "logisim", "--chip", "high", "prog.asm"},
          "Error: --chip applies to bin, ihex and srec only\n"},
         {{"export", "-f", "bin", "--chip", "low", "--endian", "little", "-o", "x", "prog.asm"},

@@ -14,5 +14,12 @@ int main(int argc, char** argv) {
     context.outIsTerminal = isatty(1) != 0;
     context.errIsTerminal = isatty(2) != 0;
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return zoltas::test::runZolt(args, context);
+    const int status = zoltas::test::runZolt(args, context);
+    std::cout.flush();
+    // As zolt does: output that could not be written is a failure too.
+    if (!std::cout) {
+        std::cerr << "Error: Standard output could not be written\n";
+        return 1;
+    }
+    return status;
 }

@@ -17,11 +17,11 @@ int runZolt(const std::vector<std::string>& args, ToolContext& context) {
     context.status = 0;
     try {
         zolt.parse(static_cast<int>(argv.size()), argv.data());
-    } catch (const CLI::CallForHelp& help) {
-        return zolt.exit(help, context.out, context.err);
     } catch (const CLI::ParseError& error) {
-        context.err << "Error: " << error.what() << '\n';
-        return 1;
+        // Help is a success; every other problem with the command line is CLI11's message and
+        // status 1.
+        const int code = zolt.exit(error, context.out, context.err);
+        return code == 0 ? 0 : 1;
     }
     return context.status;
 }

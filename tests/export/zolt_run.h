@@ -1,5 +1,5 @@
 // zolt with the export subcommand, run as the zolt program runs it: a bad command line ends
-// with "Error: " and CLI11's text and status 1; --help prints the help and status 0.
+// with CLI11's message and status 1; --help prints the help and status 0.
 #pragma once
 
 #include <string>
