@@ -6,14 +6,17 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ios>
+#include <optional>
 #include <sstream>
 #include <streambuf>
 #include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
+#include <process.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -321,6 +324,120 @@ std::unique_ptr<OutputFile> DiskFileSystem::openForWriting(const std::string& na
 
 namespace {
 
+bool writeAllTo(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const Count put = systemWrite(fd, bytes.data(), bytes.size());
+        if (put > 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(put));
+        } else if (put == 0 || errno != EINTR) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The file a chain of links ends at, which need not exist yet.
+std::optional<fs::path> followLinks(fs::path path) {
+    std::error_code error;
+    for (int hops = 0; fs::is_symlink(fs::symlink_status(path, error)); ++hops) {
+        const fs::path next = fs::read_symlink(path, error);
+        if (error || hops == 40) {
+            return std::nullopt;
+        }
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path;
+}
+
+#ifdef _WIN32
+constexpr int kReplaceFlags = _O_WRONLY | _O_BINARY | _O_CREAT | _O_EXCL;
+int processId() {
+    return _getpid();
+}
+bool flushToDisk(int fd) {
+    return _commit(fd) == 0;
+}
+bool renameOver(const fs::path& from, const fs::path& to) {
+    return MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+#else
+constexpr int kReplaceFlags = O_WRONLY | O_CREAT | O_EXCL;
+int processId() {
+    return static_cast<int>(getpid());
+}
+bool flushToDisk(int fd) {
+    return fsync(fd) == 0;
+}
+bool renameOver(const fs::path& from, const fs::path& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+#endif
+
+// Writes `bytes` to a new file beside `target` and renames it over `target`; the new file keeps
+// the mode of the one it replaces. Nothing is left behind on failure.
+bool replaceRegularFile(const fs::path& target, std::string_view bytes) {
+    static unsigned attempt = 0;
+    fs::path temporary;
+    int fd = -1;
+    for (int tries = 0; fd < 0 && tries < 100; ++tries) {
+        temporary = target;
+        temporary += ".zolt-" + std::to_string(processId()) + "-" + std::to_string(attempt++);
+        fd = openDescriptor(temporary, kReplaceFlags);
+        if (fd < 0 && errno != EEXIST) {
+            return false;
+        }
+    }
+    if (fd < 0) {
+        return false;
+    }
+    bool written = writeAllTo(fd, bytes) && flushToDisk(fd);
+#ifndef _WIN32
+    struct stat existing {};
+    if (written && ::stat(target.c_str(), &existing) == 0) {
+        written = fchmod(fd, existing.st_mode & 07777) == 0;
+    }
+#endif
+    written = systemClose(fd) == 0 && written;
+    if (!written || !renameOver(temporary, target)) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool DiskFileSystem::writeFileAtomically(const std::string& name, std::string_view bytes) {
+    if (name.find('\0') != std::string::npos) {
+        return false;
+    }
+    const fs::path target = resolve(name);
+    std::error_code error;
+    const fs::file_status status = fs::status(target, error);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        // Renaming over a device or a pipe would take its place, so it is written into.
+#ifdef _WIN32
+        const int fd = openDescriptor(target, _O_WRONLY | _O_BINARY);
+#else
+        const int fd = openDescriptor(target, O_WRONLY);
+#endif
+        if (fd < 0) {
+            return false;
+        }
+        const bool written = writeAllTo(fd, bytes);
+        return systemClose(fd) == 0 && written;
+    }
+    // The file itself is replaced, not a link that leads to it.
+    std::error_code unresolved;
+    const auto real =
+        fs::exists(status) ? std::optional(fs::canonical(target, unresolved)) : followLinks(target);
+    return real && !unresolved && replaceRegularFile(*real, bytes);
+}
+
+namespace {
+
 class MemoryInputFile : private std::stringbuf, public InputFile {
   public:
     MemoryInputFile(const std::string& bytes, FileKey key)
@@ -388,6 +505,11 @@ std::unique_ptr<OutputFile> MemoryFileSystem::openForWriting(const std::string& 
         return nullptr;
     }
     return std::make_unique<MemoryOutputFile>(files[name], keyOf(name));
+}
+
+bool MemoryFileSystem::writeFileAtomically(const std::string& name, std::string_view bytes) {
+    files[name] = std::string(bytes);
+    return true;
 }
 
 }  // namespace zoltas

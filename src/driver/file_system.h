@@ -9,6 +9,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace zoltas {
 
@@ -59,6 +60,14 @@ class FileSystem {
     [[nodiscard]] virtual std::unique_ptr<OutputFile> openForWriting(const std::string& name,
                                                                      FileMode mode,
                                                                      bool create) = 0;
+
+    // Makes `bytes`, as they are, the whole content of `name`, so that no reader ever finds a
+    // part of them: a regular file (or a name where nothing exists yet) is replaced only by the
+    // complete new file, and stays as it was when anything fails. A link is followed to the file
+    // it names. What exists but cannot be replaced, a device or a pipe, is written straight into.
+    // False after any failure.
+    [[nodiscard]] virtual bool writeFileAtomically(const std::string& name,
+                                                   std::string_view bytes) = 0;
 };
 
 // Files on disk, relative names taken from `directory` (the current directory when empty).
@@ -71,6 +80,8 @@ class DiskFileSystem : public FileSystem {
     bool exists(const std::string& name) override;
     std::unique_ptr<OutputFile> openForWriting(const std::string& name, FileMode mode,
                                                bool create) override;
+    // A temporary file beside the target, written, flushed to the disk and renamed over it.
+    bool writeFileAtomically(const std::string& name, std::string_view bytes) override;
 
   private:
     [[nodiscard]] std::filesystem::path resolve(const std::string& name) const;
@@ -88,6 +99,7 @@ class MemoryFileSystem : public FileSystem {
     bool exists(const std::string& name) override { return files.count(name) != 0; }
     std::unique_ptr<OutputFile> openForWriting(const std::string& name, FileMode mode,
                                                bool create) override;
+    bool writeFileAtomically(const std::string& name, std::string_view bytes) override;
 
   private:
     [[nodiscard]] FileKey keyOf(const std::string& name);

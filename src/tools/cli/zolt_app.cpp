@@ -8,6 +8,7 @@
 #include "driver/reporter.h"
 #include "driver/run.h"
 #include "tools/check/check_command.h"
+#include "tools/export/export_command.h"
 #include "tools/listing/list_command.h"
 #include "tools/symbol_map/symbols_command.h"
 
@@ -33,6 +34,7 @@ int runZolt(int argc, const char* const* argv, ToolContext& context) {
     addCheckCommand(zolt, context);
     addListCommand(zolt, context);
     addSymbolsCommand(zolt, context);
+    addExportCommand(zolt, context);
 
     // "zolt help" and "zolt help COMMAND" print the same help as --help.
     std::string topic;

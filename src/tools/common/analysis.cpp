@@ -29,6 +29,9 @@ class SourceOverlay : public FileSystem {
         return base_.openForWriting(name, mode, create);
     }
     bool exists(const std::string& name) override { return name == name_ || base_.exists(name); }
+    bool writeFileAtomically(const std::string& name, std::string_view bytes) override {
+        return base_.writeFileAtomically(name, bytes);
+    }
 
   private:
     // Reads the bytes where they are, without a copy.
