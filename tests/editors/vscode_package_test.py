@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The extension packaged by @vscode/vsce, then read back from the .vsix: its manifest must name
-the language, the grammar, the problem matcher and the server command, and every
+the language, the grammar, the snippets, the problem matcher and the server command, and every
 file they name, the language client included, must be inside the package.
 
 usage: vscode_package_test.py OUTPUT-DIRECTORY     (exit status 77: node or node_modules missing)
@@ -60,6 +60,9 @@ with zipfile.ZipFile(package) as archive:
     check(packaged(grammar["path"]) in names and archive.read(packaged(grammar["path"])) == source,
           "the packaged grammar is not the grammar")
     check(json.loads(source)["scopeName"] == "source.zolt", "the grammar's scope is not source.zolt")
+
+    [snippets] = contributes["snippets"]
+    check(snippets["language"] == "zolt" and packaged(snippets["path"]) in names, f"snippets: {snippets}")
 
     [matcher] = contributes["problemMatchers"]
     check(matcher["name"] == "zolt" and matcher["pattern"]["regexp"], f"problem matcher: {matcher}")
