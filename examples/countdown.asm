@@ -1,4 +1,4 @@
-; countdown.asm: counts X down from START to 1 and sends every step to a port.
+; countdown.asm: a Zolt program that counts X down from START to 1 and sends every step to a port.
 ;
 ; Assemble:  zoltas countdown.asm
 ; With only the source named, zoltas writes output.rom (one "Maddr=word" line per word) and

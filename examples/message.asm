@@ -1,4 +1,4 @@
-; message.asm: sends a zero-terminated greeting to the serial port, one character per word.
+; message.asm: a Zolt program that sends a zero-terminated greeting, one character per word.
 ;
 ; Assemble:  zoltas message.asm message.bin
 ; Two arguments select the BIN pair: HI_message.bin holds the high byte and LO_message.bin the

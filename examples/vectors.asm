@@ -1,4 +1,4 @@
-; vectors.asm: a ROM image at $00C0, within 64 words: entry points, code and squares.
+; vectors.asm: a Zolt ROM image at $00C0, within 64 words: entry points, code and squares.
 ;
 ; Assemble:  zoltas vectors.asm vectors.out rom log
 ; The third argument selects CROM (whatever it says), the fourth writes asm.log.
