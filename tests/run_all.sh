@@ -31,7 +31,7 @@ step "formatting"
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 if [ "$fuzz_seconds" != 0 ]; then
-    for target in assembler disassembler; do
+    for target in assembler disassembler lsp; do
         step "fuzzing $target for $fuzz_seconds seconds"
         FUZZ_TARGET="$target" tests/fuzz/run_fuzzer.sh "$fuzz_seconds"
     done

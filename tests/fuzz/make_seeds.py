@@ -9,6 +9,7 @@ disassembler: CROM files of those cases' images and BIN pairs up to the full 65,
 The dictionary holds the directive names and every mnemonic, read from the code's own tables.
 
 usage: make_seeds.py assembler|disassembler REPOSITORY SEED_DIRECTORY DICTIONARY_FILE"""
+import json
 import pathlib
 import random
 import re
@@ -77,6 +78,29 @@ if target == "assembler":
     for source in case_sources() + top_of_memory_sources():
         for shape in (1, 4, 5):
             seed(bytes([shape]) + source)
+elif target == "lsp":
+    # Requests on the document that the fuzz target opens, framed, one after the other.
+    def frame(body):
+        data = json.dumps(body).encode()
+        return b"Content-Length: %d\r\n\r\n" % len(data) + data
+    doc = {"textDocument": {"uri": "untitled:f"}}
+    requests = []
+    for line in range(4):
+        for character in range(0, 12, 3):
+            where = dict(doc, position={"line": line, "character": character})
+            for method in ("hover", "definition", "completion", "prepareRename"):
+                requests.append({"jsonrpc": "2.0", "id": len(requests) + 2,
+                                 "method": "textDocument/" + method, "params": where})
+    requests.append({"jsonrpc": "2.0", "id": 99, "method": "textDocument/rename",
+                     "params": dict(doc, position={"line": 1, "character": 1}, newName="top")})
+    requests.append({"jsonrpc": "2.0", "method": "textDocument/didChange", "params": {
+        "textDocument": {"uri": "untitled:f", "version": 2}, "contentChanges": [
+            {"range": {"start": {"line": 2, "character": 1}, "end": {"line": 2, "character": 4}},
+             "text": "foo"}]}})
+    for k in range(0, len(requests), 8):
+        seed(b"".join(frame(r) for r in requests[k:k + 8]))
+    seed(frame({"jsonrpc": "2.0", "id": 100, "method": "shutdown"}) +
+         frame({"jsonrpc": "2.0", "method": "exit"}))
 else:
     for start, count in ((0, 16), (0xFFF0, 16), (0xFFFF, 1), (0, 300), (2, 65533), (0, 65536),
                          (1, 65535), (0x8000, 0x8000)):
@@ -94,6 +118,10 @@ entries += ["\t" + m + " " for m in mnemonics]
 entries += ["$ffff", "$fff0", "%1", "/", "\\\\", ":", "AssembleAddress", "\\x0a", "\\x09;"]
 if target == "disassembler":
     entries = ["M0000=", "Mfff0=", "Mffff=", "=00", "\\x00\\x3b", "\\xff\\xf0"]
+if target == "lsp":
+    entries = ["Content-Length: ", "\\x0d\\x0a\\x0d\\x0a", '"jsonrpc":"2.0"', '"id":', '"method":',
+               '"params":', '"textDocument/', '"position":', '"line":', '"character":',
+               '"range":', '"contentChanges":', '"newName":', 'null', '-1', '4294967296']
 with dictionary.open("w") as file:
     for entry in entries:
         file.write('"' + entry.replace('"', '\\"') + '"\n')

@@ -10,6 +10,7 @@
 #include "tools/check/check_command.h"
 #include "tools/export/export_command.h"
 #include "tools/listing/list_command.h"
+#include "tools/lsp/lsp_command.h"
 #include "tools/symbol_map/symbols_command.h"
 
 namespace zoltas {
@@ -35,6 +36,7 @@ int runZolt(int argc, const char* const* argv, ToolContext& context) {
     addListCommand(zolt, context);
     addSymbolsCommand(zolt, context);
     addExportCommand(zolt, context);
+    addLspCommand(zolt, context);
 
     // "zolt help" and "zolt help COMMAND" print the same help as --help.
     std::string topic;
