@@ -481,6 +481,8 @@ LanguageServer::Document& LanguageServer::document(const json& params) {
 }
 
 void LanguageServer::analyze(const std::string& uri, Document& document, std::vector<json>& out) {
+    // The old record goes first: a large document's two records would double the memory.
+    document.analysis.reset();
     document.analysis =
         std::make_unique<Analysis>(analyzeSource(files_, nameOfUri(uri), true, document.text));
     const DocumentView view(*document.analysis, uri);
