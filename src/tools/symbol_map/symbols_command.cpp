@@ -124,7 +124,9 @@ void writeSymbolFile(std::ostream& out, const Analysis& analysis) {
         for (std::size_t i = 1; i < table->size(); ++i) {
             const SymbolRecord& symbol = (*table)[i];
             const std::string_view name = symbolName(analysis, symbol);
-            if (symbol.reached == i && reachableName(name) &&
+            // A label whose name begins with "\\" would read back as a constant: left out.
+            const bool ambiguous = !symbol.constant && name.starts_with('\\');
+            if (symbol.reached == i && reachableName(name) && !ambiguous &&
                 !equalFolded(name, "AssembleAddress")) {
                 out << (symbol.constant ? "\\" : "") << name << " = $" << hex4(symbol.value)
                     << '\n';
