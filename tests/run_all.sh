@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Every test, as CI runs it: the suite built with g++ and with clang++ (warnings are errors in
 # both), once more under AddressSanitizer and UndefinedBehaviorSanitizer, the formatting check,
-# and each fuzz target for a short while. The slow tests (a source of 2^31 lines) and the editor
-# tests run in the g++ build only.
+# and each fuzz target for a short while. The slow tests (a source of 2^31 lines, the export
+# formats read by other programs) and the editor tests run in the g++ build only.
 # usage: tests/run_all.sh            (FUZZ_SECONDS=30 by default; 0 leaves the fuzzers out)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 fuzz_seconds="${FUZZ_SECONDS:-30}"
-step() { printf '\n=== %s\n' "$*"; }
+started=$SECONDS
+step() { printf '\n=== %s (%d s so far)\n' "$*" "$((SECONDS - started))"; }
 
 suite() {  # build-dir, then cmake options
     local dir="$1"
