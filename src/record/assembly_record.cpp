@@ -67,8 +67,16 @@ void AssemblyRecord::defined(bool constant, std::string_view name, std::uint16_t
     (constant ? constants : labels).push_back(std::move(record));
 }
 
-void AssemblyRecord::add(Diagnostic diagnostic) {
-    if (diagnostic.severity == Severity::error) {
+void AssemblyRecord::add(Severity severity, std::string_view code, std::int64_t line, Span where,
+                         std::string_view message, std::string_view text) {
+    Diagnostic diagnostic;
+    diagnostic.severity = severity;
+    diagnostic.code = code;
+    diagnostic.line = line;
+    diagnostic.span = where;
+    diagnostic.message = message;
+    diagnostic.text = text;
+    if (severity == Severity::error) {
         diagnostic.afterFirstError = firstError.has_value();
         if (!firstError) {
             firstError = diagnostics.size();
@@ -80,55 +88,29 @@ void AssemblyRecord::add(Diagnostic diagnostic) {
 void AssemblyRecord::lineDiagnostic(Severity severity, std::string_view code,
                                     std::string_view culprit, std::string_view message,
                                     std::string_view text) {
-    Diagnostic diagnostic;
-    diagnostic.severity = severity;
-    diagnostic.code = code;
-    diagnostic.line = lines.back().number;
-    diagnostic.span = span(culprit);
-    diagnostic.message = message;
-    diagnostic.text = text;
     if (severity == Severity::error) {
         lines.back().failed = true;
     }
-    add(std::move(diagnostic));
+    add(severity, code, lines.back().number, span(culprit), message, text);
 }
 
 void AssemblyRecord::referenceDiagnostic(Severity severity, std::string_view code, bool constant,
                                          std::size_t reference, std::string_view message,
                                          std::string_view text) {
     const ReferenceRecord& where = (constant ? constantReferences : labelReferences)[reference];
-    Diagnostic diagnostic;
-    diagnostic.severity = severity;
-    diagnostic.code = code;
-    diagnostic.line = where.line;
-    diagnostic.span = where.token;
-    diagnostic.message = message;
-    diagnostic.text = text;
-    add(std::move(diagnostic));
+    add(severity, code, where.line, where.token, message, text);
 }
 
 void AssemblyRecord::symbolDiagnostic(Severity severity, std::string_view code, bool constant,
                                       std::size_t symbol, std::string_view message,
                                       std::string_view text) {
     const SymbolRecord& where = (constant ? constants : labels)[symbol];
-    Diagnostic diagnostic;
-    diagnostic.severity = severity;
-    diagnostic.code = code;
-    diagnostic.line = where.line;
-    diagnostic.span = where.span;
-    diagnostic.message = message;
-    diagnostic.text = text;
-    add(std::move(diagnostic));
+    add(severity, code, where.line, where.span, message, text);
 }
 
 void AssemblyRecord::runDiagnostic(Severity severity, std::string_view code,
                                    std::string_view message, std::string_view text) {
-    Diagnostic diagnostic;
-    diagnostic.severity = severity;
-    diagnostic.code = code;
-    diagnostic.message = message;
-    diagnostic.text = text;
-    add(std::move(diagnostic));
+    add(severity, code, 0, {}, message, text);
 }
 
 }  // namespace zoltas

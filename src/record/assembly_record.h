@@ -167,7 +167,8 @@ class AssemblyRecord {
                        std::string_view text);
 
   private:
-    void add(Diagnostic diagnostic);
+    void add(Severity severity, std::string_view code, std::int64_t line, Span where,
+             std::string_view message, std::string_view text);
 
     std::string_view current_;  // the line being handled
 };

@@ -328,8 +328,8 @@ json documentSymbols(const DocumentView& view) {
     return symbols;
 }
 
-// What the cursor is completing, by the text of its line before it.
-json completion(const std::string& text, const json& params) {
+// The text of the cursor's line before the cursor; empty past the end of the document.
+std::string_view textBeforeCursor(const std::string& text, const json& params) {
     const auto lineNumber = params.at("/position/line"_json_pointer).get<std::int64_t>();
     std::size_t start = 0;
     for (std::int64_t k = 0; k < lineNumber && start != std::string::npos; ++k) {
@@ -337,13 +337,18 @@ json completion(const std::string& text, const json& params) {
         start = start == std::string::npos ? start : start + 1;
     }
     if (start == std::string::npos) {
-        return json::array();
+        return {};
     }
     const std::size_t end = std::min(text.find('\n', start), text.size());
     const std::string_view line = std::string_view(text).substr(start, end - start);
-    const std::string_view before = line.substr(
+    return line.substr(
         0, byteColumnOfUtf16(line,
                              params.at("/position/character"_json_pointer).get<std::uint32_t>()));
+}
+
+// What the cursor is completing, by the text of its line before it.
+json completion(const std::string& text, const json& params) {
+    const std::string_view before = textBeforeCursor(text, params);
     json items = json::array();
     const bool inFirstToken =
         before.size() >= 1 && before.substr(1).find_first_of(" \t;") == std::string_view::npos;
@@ -375,21 +380,8 @@ json completion(const std::string& text, const json& params) {
 
 // After "/" or "\\": every name a reference reaches, the typed part matched with A to Z folded.
 json symbolCompletion(const DocumentView& view, const std::string& text, const json& params) {
-    const auto lineNumber = params.at("/position/line"_json_pointer).get<std::int64_t>();
-    std::size_t start = 0;
-    for (std::int64_t k = 0; k < lineNumber && start != std::string::npos; ++k) {
-        start = text.find('\n', start);
-        start = start == std::string::npos ? start : start + 1;
-    }
+    const std::string_view before = textBeforeCursor(text, params);
     json items = json::array();
-    if (start == std::string::npos) {
-        return items;
-    }
-    const std::size_t end = std::min(text.find('\n', start), text.size());
-    const std::string_view line = std::string_view(text).substr(start, end - start);
-    const std::string_view before = line.substr(
-        0, byteColumnOfUtf16(line,
-                             params.at("/position/character"_json_pointer).get<std::uint32_t>()));
     const std::size_t token = before.find_last_of("/\\");
     if (token == std::string_view::npos ||
         before.substr(token + 1).find_first_of(" \t;") != std::string_view::npos) {
